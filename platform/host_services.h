@@ -1,0 +1,59 @@
+// What a host program and the tests can ask of the platform beyond the published calls: how the
+// display is shown, a view of every presented frame, the seed clock and fault injection.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "platform/ddraw.h"
+
+namespace platform {
+
+enum class DisplayPreference {
+    Automatic,   // a window system if one answers, otherwise headless
+    Headless,    // never open a window; frames go only to the observer
+    Window,      // a resizable window even where full screen is asked for
+    FullScreen,  // desktop full screen where full screen is asked for
+};
+
+TOLVEK_PLATFORM_API void SetDisplayPreference(DisplayPreference preference, bool vsync = true);
+TOLVEK_PLATFORM_API DisplayPreference GetDisplayPreference();
+// True once the platform has decided no window system is there (or was told so).
+TOLVEK_PLATFORM_API bool DisplayIsHeadless();
+// Switches the shown frame of the window between desktop full screen and a window.
+TOLVEK_PLATFORM_API void ToggleFullScreen(HWND window);
+
+// One presented frame: palette indices and the palette in force when it was presented.
+struct PresentedFrame {
+    const BYTE* pixels;
+    int pitch;
+    int width;
+    int height;
+    const PALETTEENTRY* palette;  // 256 entries
+};
+using PresentObserver = std::function<void(const PresentedFrame&)>;
+TOLVEK_PLATFORM_API void SetPresentObserver(PresentObserver observer);
+
+// Message boxes are also reported here (after the box closed, or instead of it when headless).
+using MessageBoxObserver = std::function<void(const char* caption, const char* text)>;
+TOLVEK_PLATFORM_API void SetMessageBoxObserver(MessageBoxObserver observer);
+
+// Lost surfaces on demand, so the restore paths can be exercised.
+TOLVEK_PLATFORM_API void MarkSurfaceLost(IDirectDrawSurface* surface);
+TOLVEK_PLATFORM_API void MarkAllSurfacesLost();
+
+// The next call of the named display operation fails with the given code, e.g.
+// InjectDisplayFault("SetDisplayMode", DDERR_INVALIDMODE).
+TOLVEK_PLATFORM_API void InjectDisplayFault(const char* operation, HRESULT code);
+TOLVEK_PLATFORM_API void ClearDisplayFaults();
+
+// Windows alive in the window layer, for leak checks.
+TOLVEK_PLATFORM_API int CountWindows();
+// Display objects alive (devices, surfaces, palettes, clippers), for leak checks.
+TOLVEK_PLATFORM_API int CountDisplayObjects();
+
+// Fixes (or, with no value, frees) the calendar time the show seeds its generator from.
+TOLVEK_PLATFORM_API void FixCalendarTime(std::optional<std::int64_t> seconds);
+
+}  // namespace platform

@@ -1,0 +1,99 @@
+// SDL presentation of 8-bit frames: nearest-neighbour scaling, aspect kept, letterboxed.
+#include "platform/linux/presenter.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace platform::detail {
+
+void BuildLookup(const PALETTEENTRY* palette, std::uint32_t* lookup) {
+    for (int i = 0; i < 256; ++i) {
+        lookup[i] = 0xFF000000u | (std::uint32_t{palette[i].peRed} << 16) |
+                    (std::uint32_t{palette[i].peGreen} << 8) | palette[i].peBlue;
+    }
+}
+
+void ConvertIndexedFrame(const BYTE* pixels, int pitch, int width, int height,
+                         const std::uint32_t* lookup, std::uint32_t* out, int outPitchPixels) {
+    for (int y = 0; y < height; ++y) {
+        const BYTE* row = pixels + static_cast<std::ptrdiff_t>(y) * pitch;
+        std::uint32_t* dst = out + static_cast<std::ptrdiff_t>(y) * outPitchPixels;
+        for (int x = 0; x < width; ++x) {
+            dst[x] = lookup[row[x]];
+        }
+    }
+}
+
+Presenter::~Presenter() {
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+}
+
+bool Presenter::Open(const char* title, int width, int height, bool fullScreen, bool vsync) {
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                               height, flags);
+    if (window_ == nullptr) {
+        std::fprintf(stderr, "tolvek: cannot open a window: %s\n", SDL_GetError());
+        return false;
+    }
+    Uint32 rendererFlags = vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+    renderer_ = SDL_CreateRenderer(window_, -1, rendererFlags);
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer_ == nullptr) {
+        std::fprintf(stderr, "tolvek: cannot draw into the window: %s\n", SDL_GetError());
+        return false;
+    }
+    fullScreen_ = fullScreen;
+    if (fullScreen) SDL_ShowCursor(SDL_DISABLE);
+    return true;
+}
+
+unsigned Presenter::windowId() const { return window_ ? SDL_GetWindowID(window_) : 0; }
+
+bool Presenter::EnsureTexture(int width, int height) {
+    if (texture_ != nullptr && width == textureWidth_ && height == textureHeight_) return true;
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                 SDL_TEXTUREACCESS_STREAMING, width, height);
+    textureWidth_ = width;
+    textureHeight_ = height;
+    // Logical size keeps the aspect and letterboxes whatever the window's size.
+    SDL_RenderSetLogicalSize(renderer_, width, height);
+    return texture_ != nullptr;
+}
+
+void Presenter::Present(const BYTE* pixels, int pitch, int width, int height,
+                        const PALETTEENTRY* palette) {
+    if (renderer_ == nullptr || !EnsureTexture(width, height)) return;
+    if (!lookupValid_ || std::memcmp(lastPalette_, palette, sizeof lastPalette_) != 0) {
+        std::memcpy(lastPalette_, palette, sizeof lastPalette_);
+        BuildLookup(palette, lookup_);
+        lookupValid_ = true;
+    }
+    void* texels = nullptr;
+    int texturePitch = 0;
+    if (SDL_LockTexture(texture_, nullptr, &texels, &texturePitch) == 0) {
+        ConvertIndexedFrame(pixels, pitch, width, height, lookup_,
+                            static_cast<std::uint32_t*>(texels), texturePitch / 4);
+        SDL_UnlockTexture(texture_);
+    }
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+void Presenter::SetFullScreen(bool fullScreen) {
+    if (window_ == nullptr || fullScreen == fullScreen_) return;
+    SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
+    fullScreen_ = fullScreen;
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,50 @@
+// Shows 8-bit frames in an SDL window: indices through the palette into a streaming texture.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/ddraw.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace platform::detail {
+
+class Presenter {
+public:
+    Presenter() = default;
+    Presenter(const Presenter&) = delete;
+    Presenter& operator=(const Presenter&) = delete;
+    ~Presenter();
+
+    bool Open(const char* title, int width, int height, bool fullScreen, bool vsync);
+    // Converts the frame through the palette and shows it; the table is rebuilt only when the
+    // palette's contents changed.
+    void Present(const BYTE* pixels, int pitch, int width, int height,
+                 const PALETTEENTRY* palette);
+    void SetFullScreen(bool fullScreen);
+    bool fullScreen() const { return fullScreen_; }
+    unsigned windowId() const;
+    SDL_Window* window() const { return window_; }
+
+private:
+    bool EnsureTexture(int width, int height);
+
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int textureWidth_ = 0;
+    int textureHeight_ = 0;
+    bool fullScreen_ = false;
+    PALETTEENTRY lastPalette_[256]{};
+    std::uint32_t lookup_[256]{};
+    bool lookupValid_ = false;
+};
+
+// The conversion itself, shared with the benchmarks: one table lookup per pixel.
+void ConvertIndexedFrame(const BYTE* pixels, int pitch, int width, int height,
+                         const std::uint32_t* lookup, std::uint32_t* out, int outPitchPixels);
+void BuildLookup(const PALETTEENTRY* palette, std::uint32_t* lookup);
+
+}  // namespace platform::detail
