@@ -126,6 +126,6 @@ private:
 };
 
 // Row pitch of a software surface: deliberately wider than the width.
-int PitchFor(int width);
+TOLVEK_PLATFORM_API int PitchFor(int width);
 
 }  // namespace platform::detail

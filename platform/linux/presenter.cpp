@@ -35,9 +35,23 @@ Presenter::~Presenter() {
 bool Presenter::Open(const char* title, int width, int height, bool fullScreen, bool vsync) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                               height, flags);
+    int x = SDL_WINDOWPOS_UNDEFINED;
+    int y = SDL_WINDOWPOS_UNDEFINED;
+    int windowWidth = width;
+    int windowHeight = height;
+    SDL_DisplayMode desktop;
+    if (fullScreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        // Made desktop-sized from the start, so it covers the screen even without a window
+        // manager to honour the full-screen request.
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        x = 0;
+        y = 0;
+        windowWidth = desktop.w;
+        windowHeight = desktop.h;
+    } else if (fullScreen) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    window_ = SDL_CreateWindow(title, x, y, windowWidth, windowHeight, flags);
     if (window_ == nullptr) {
         std::fprintf(stderr, "tolvek: cannot open a window: %s\n", SDL_GetError());
         return false;

@@ -43,8 +43,8 @@ private:
 };
 
 // The conversion itself, shared with the benchmarks: one table lookup per pixel.
-void ConvertIndexedFrame(const BYTE* pixels, int pitch, int width, int height,
+TOLVEK_PLATFORM_API void ConvertIndexedFrame(const BYTE* pixels, int pitch, int width, int height,
                          const std::uint32_t* lookup, std::uint32_t* out, int outPitchPixels);
-void BuildLookup(const PALETTEENTRY* palette, std::uint32_t* lookup);
+TOLVEK_PLATFORM_API void BuildLookup(const PALETTEENTRY* palette, std::uint32_t* lookup);
 
 }  // namespace platform::detail
