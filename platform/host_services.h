@@ -44,7 +44,7 @@ TOLVEK_PLATFORM_API void MarkSurfaceLost(IDirectDrawSurface* surface);
 TOLVEK_PLATFORM_API void MarkAllSurfacesLost();
 
 // The next call of the named display operation fails with the given code, e.g.
-// InjectDisplayFault("SetDisplayMode", DDERR_INVALIDMODE).
+// InjectDisplayFault("SetDisplayMode", DDERR_INVALIDMODE); "CreateWindowExA" fails a window.
 TOLVEK_PLATFORM_API void InjectDisplayFault(const char* operation, HRESULT code);
 TOLVEK_PLATFORM_API void ClearDisplayFaults();
 

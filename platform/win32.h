@@ -4,12 +4,16 @@
 #ifdef _WIN32
 #include <windows.h>
 #define TOLVEK_PLATFORM_API
+// The .def file names what the DLL exports.
+#define TOLVEK_EXPORT
 #else
 
 #include <cstddef>
 #include <cstdint>
 
 #define TOLVEK_PLATFORM_API __attribute__((visibility("default")))
+// What a plug-in library exports to its host.
+#define TOLVEK_EXPORT __attribute__((visibility("default")))
 #define WINAPI
 #define CALLBACK
 
@@ -72,6 +76,7 @@ struct POINT {
 };
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
 
 struct WNDCLASSA {
     UINT style;
@@ -150,6 +155,7 @@ constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 constexpr int GWLP_USERDATA = -21;
+constexpr UINT GW_OWNER = 4;
 
 // ShowWindow and SetWindowPos.
 constexpr int SW_HIDE = 0;
@@ -188,6 +194,9 @@ TOLVEK_PLATFORM_API HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR
                                          LPVOID param);
 TOLVEK_PLATFORM_API BOOL DestroyWindow(HWND window);
 TOLVEK_PLATFORM_API BOOL IsWindow(HWND window);
+// A host finds the windows a plug-in opened through their owner.
+TOLVEK_PLATFORM_API BOOL EnumWindows(WNDENUMPROC callback, LPARAM lParam);
+TOLVEK_PLATFORM_API HWND GetWindow(HWND window, UINT command);
 TOLVEK_PLATFORM_API LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 TOLVEK_PLATFORM_API LONG_PTR GetWindowLongPtrA(HWND window, int index);
 TOLVEK_PLATFORM_API BOOL GetClientRect(HWND window, LPRECT rect);
@@ -227,6 +236,85 @@ TOLVEK_PLATFORM_API UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int d
                                                LPCSTR fileName);
 TOLVEK_PLATFORM_API void OutputDebugStringA(LPCSTR text);
 TOLVEK_PLATFORM_API void Sleep(DWORD milliseconds);
+}
+
+// GDI pictures: the image loader, memory drawing contexts and the stretched copy.
+struct BITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+};
+
+#pragma pack(push, 2)
+struct BITMAPFILEHEADER {
+    WORD bfType;
+    DWORD bfSize;
+    WORD bfReserved1;
+    WORD bfReserved2;
+    DWORD bfOffBits;
+};
+#pragma pack(pop)
+
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+
+struct RGBQUAD {
+    BYTE rgbBlue;
+    BYTE rgbGreen;
+    BYTE rgbRed;
+    BYTE rgbReserved;
+};
+
+constexpr DWORD BI_RGB = 0;
+constexpr DWORD BI_RLE8 = 1;
+constexpr DWORD BI_RLE4 = 2;
+constexpr DWORD BI_BITFIELDS = 3;
+constexpr UINT IMAGE_BITMAP = 0;
+constexpr UINT LR_DEFAULTCOLOR = 0x00000000;
+constexpr UINT LR_LOADFROMFILE = 0x00000010;
+constexpr UINT LR_CREATEDIBSECTION = 0x00002000;
+constexpr DWORD SRCCOPY = 0x00CC0020;
+
+// Resources and the old file handles.
+#define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
+#define RT_BITMAP MAKEINTRESOURCEA(2)
+constexpr HFILE HFILE_ERROR = -1;
+constexpr int OF_READ = 0x0000;
+
+extern "C" {
+TOLVEK_PLATFORM_API HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width,
+                                      int height, UINT flags);
+TOLVEK_PLATFORM_API int GetObjectA(HGDIOBJ object, int size, LPVOID out);
+TOLVEK_PLATFORM_API HDC CreateCompatibleDC(HDC dc);
+TOLVEK_PLATFORM_API HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+TOLVEK_PLATFORM_API BOOL StretchBlt(HDC target, int xTarget, int yTarget, int widthTarget,
+                                    int heightTarget, HDC source, int xSource, int ySource,
+                                    int widthSource, int heightSource, DWORD rop);
+TOLVEK_PLATFORM_API BOOL DeleteDC(HDC dc);
+TOLVEK_PLATFORM_API BOOL DeleteObject(HGDIOBJ object);
+
+TOLVEK_PLATFORM_API HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
+TOLVEK_PLATFORM_API HGLOBAL LoadResource(HMODULE module, HRSRC resource);
+TOLVEK_PLATFORM_API LPVOID LockResource(HGLOBAL resource);
+TOLVEK_PLATFORM_API DWORD SizeofResource(HMODULE module, HRSRC resource);
+TOLVEK_PLATFORM_API HFILE _lopen(LPCSTR path, int mode);
+TOLVEK_PLATFORM_API UINT _lread(HFILE file, LPVOID buffer, UINT bytes);
+TOLVEK_PLATFORM_API HFILE _lclose(HFILE file);
 }
 
 #endif

@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/linux/internal.h"
 #include "platform/linux/presenter.h"
@@ -235,6 +236,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     (void)menu;
     (void)param;
     if (className == nullptr) return nullptr;
+    HRESULT fault = 0;
+    if (FaultInjected("CreateWindowExA", &fault)) return nullptr;
     auto cls = Layer().classes.find(className);
     if (cls == Layer().classes.end()) return nullptr;
     if (x == CW_USEDEFAULT) {
@@ -275,6 +278,24 @@ BOOL DestroyWindow(HWND handle) {
 }
 
 BOOL IsWindow(HWND handle) { return FindWindow(handle) != nullptr ? TRUE : FALSE; }
+
+BOOL EnumWindows(WNDENUMPROC callback, LPARAM lParam) {
+    if (callback == nullptr) return FALSE;
+    // A copy, since the callback may open or close windows.
+    std::vector<HWND> handles;
+    for (const auto& entry : Layer().windows) handles.push_back(reinterpret_cast<HWND>(entry.first));
+    for (HWND handle : handles) {
+        if (FindWindow(handle) != nullptr && callback(handle, lParam) == FALSE) break;
+    }
+    return TRUE;
+}
+
+HWND GetWindow(HWND handle, UINT command) {
+    Window* window = FindWindow(handle);
+    // Every window here is top-level, so the parent it was created with is its owner.
+    if (window == nullptr || command != GW_OWNER) return nullptr;
+    return window->parent;
+}
 
 LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
     Window* window = FindWindow(handle);
