@@ -11,16 +11,14 @@ inline constexpr int kPixelFieldPoints = 10000;
 
 // Channels the host's waveform record holds, whatever nCh says.
 inline constexpr int kWaveformChannels = 2;
-// 1/576 as a double: the trace's sub-pixel step per sample.
-inline constexpr double kWaveformStepPerPixel = 0.001736111111111111;
+// 1/576 as a double: width times this is the trace's pixels per sample.
+inline constexpr double kOneOverWaveformSamples = 0.001736111111111111;
 // Samples of channel 0 the ring lays out, one per degree.
 inline constexpr int kRingSamples = 360;
 
 // Particles of the swarm and the square around the centre they start in.
 inline constexpr int kParticleCount = 400;
 inline constexpr int kParticleStartSquare = 40;
-// Generator values one respawn draws.
-inline constexpr int kRandomDrawsPerRespawn = 8;
 
 // Compass directions of the tree (steps of 22.5 degrees) and the leaf picture's tile.
 inline constexpr int kTreeDirections = 16;

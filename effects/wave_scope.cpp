@@ -40,7 +40,7 @@ void WaveScope::DrawTrace(const winampVisModule* module, int width, int baseY, i
     float frac = 0.0f;
     if (width > kWaveformSamples) {
         step = width / kWaveformSamples;
-        frac = static_cast<float>(width * kWaveformStepPerPixel - step);
+        frac = static_cast<float>(width * kOneOverWaveformSamples - step);
     }
     // One accumulator for the whole call: channel 1 inherits what channel 0 left in it, so its
     // first segment can be two pixels wide. Intended.
