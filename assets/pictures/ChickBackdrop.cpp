@@ -17,7 +17,8 @@ ChickInks AddChickInks(PaletteBuilder& b) {
     const Block s = Block::Scene;
     ChickInks k;
     k.sky = b.Add(s, Gradient({{80, 138, 220}, {142, 192, 244}, {214, 236, 255}}, 14));
-    k.sun = b.Add(s, Gradient({{255, 206, 80}, {255, 236, 140}, {255, 252, 226}}, 8));
+    k.sun = b.Add(
+        s, Gradient({{206, 228, 240}, {255, 238, 160}, {255, 230, 110}, {255, 252, 226}}, 10));
     k.cloud = b.Add(s, Gradient({{150, 170, 206}, {214, 224, 244}, {255, 255, 255}}, 9));
     k.hill = b.Add(s, Gradient({{50, 112, 56}, {104, 168, 74}, {176, 216, 112}}, 12));
     k.meadow =
@@ -199,7 +200,7 @@ Canvas DrawFrame(const ChickInks& k, const CommonInks& common, int phase) {
     FillMeadow(c, Hill(318, 9, 0.017f, 2.0f, 640, 480), k.meadow, 300, 480, 32);
     DrawGrass(c, k.meadow, 0, 640, 330, 480, 520, phase == 0 ? -2.0f : 3.0f, 77);
     DrawFlowersInGrass(c, k, common, 55);
-    DrawEggshell(c, k, common, {508, 400});
+    DrawEggshell(c, k, common, {486, 398});
     DrawChick(c, k, common, phase);
     DrawGrass(c, k.meadow, 150, 470, 440, 480, 90, phase == 0 ? -2.0f : 3.0f, 78);
     return c;

@@ -44,18 +44,22 @@ QuadrupedPose PoseQuadruped(const QuadrupedBuild& b, float stride) {
     q.head = q.withers + Vec2{b.neckReach.x, b.neckReach.y - lift * 0.5f};
     q.tailRoot = {q.hip.x - b.haunchRadius * 0.75f, q.hip.y - b.haunchRadius * 0.55f};
 
-    const Shape chest = Ellipse(q.shoulder, b.chestRadius * 1.05f, b.chestRadius);
-    const Shape haunch = Ellipse(q.hip, b.haunchRadius * 1.05f, b.haunchRadius);
+    const Shape chest = Ellipse(q.shoulder, b.chestRadius * 0.98f, b.chestRadius * 1.04f);
+    const Shape haunch =
+        Ellipse(q.hip + Vec2{0, -b.haunchRadius * 0.06f}, b.haunchRadius * 1.05f, b.haunchRadius);
+    // The belly line rises toward the flank.
+    const float bellyY = b.centre.y + b.chestRadius - b.bellyRadius;
     const Shape belly =
-        Capsule({q.hip.x + b.haunchRadius * 0.3f, b.centre.y + b.chestRadius - b.bellyRadius},
-                {q.shoulder.x - b.chestRadius * 0.3f, b.centre.y + b.chestRadius - b.bellyRadius},
-                b.bellyRadius);
+        TaperedCapsule({q.hip.x + b.haunchRadius * 0.45f, bellyY - b.bellyRadius * 0.12f},
+                       {q.shoulder.x - b.chestRadius * 0.3f, bellyY + b.bellyRadius * 0.06f},
+                       b.bellyRadius * 0.9f, b.bellyRadius);
     const Shape back = Capsule(q.hip + Vec2{0, -b.haunchRadius * 0.35f},
                                q.shoulder + Vec2{0, -b.chestRadius * 0.35f}, b.bellyRadius * 0.9f);
     const Shape neck = TaperedCapsule(q.withers + Vec2{-b.neckRadius * 0.3f, b.neckRadius * 0.6f},
                                       q.head, b.neckRadius, b.headRadius);
-    q.trunk = SmoothUnion(SmoothUnion(SmoothUnion(chest, haunch, 14.0f), Union(belly, back), 10.0f),
-                          neck, 10.0f);
+    q.trunk = SmoothUnion(
+        SmoothUnion(SmoothUnion(chest, haunch, 14.0f), SmoothUnion(belly, back, 12.0f), 10.0f),
+        neck, 10.0f);
 
     auto angles = [s](const std::array<float, 4>& a, const std::array<float, 4>& g, int i) {
         return Mix(a[i], g[i], s);

@@ -46,27 +46,39 @@ void DrawCloud(Canvas& canvas, const Shape& cloud, const Ramp& ramp) {
     FillShape(canvas, cloud, ramp, s);
 }
 
-void DrawSun(Canvas& canvas, Vec2 c, float radius, const Ramp& ramp, float rayPhase) {
-    const int reach = static_cast<int>(radius * 2.6f);
+void DrawHalo(Canvas& canvas, Vec2 c, float radius, const Ramp& ramp,
+              const std::function<float(float, float)>& strength) {
+    const int reach = static_cast<int>(radius) + 1;
     for (int y = static_cast<int>(c.y) - reach; y <= static_cast<int>(c.y) + reach; ++y) {
         for (int x = static_cast<int>(c.x) - reach; x <= static_cast<int>(c.x) + reach; ++x) {
             const float dx = x + 0.5f - c.x;
             const float dy = y + 0.5f - c.y;
-            const float d = std::sqrt(dx * dx + dy * dy);
+            const float d = std::sqrt(dx * dx + dy * dy) / radius;
+            if (d >= 1.0f || !canvas.Inside(x, y)) {
+                continue;
+            }
+            const float g =
+                std::clamp(strength(d, std::atan2(dy, dx) * 180.0f / 3.14159265f), 0.0f, 1.0f);
+            // Weak halo covers few pixels, so it thins out into the sky behind it.
+            if (g * 1.6f > BayerThreshold(x + 3, y + 5)) {
+                canvas.Shade(x, y, ramp, g);
+            }
+        }
+    }
+}
+
+void DrawSun(Canvas& canvas, Vec2 c, float radius, const Ramp& ramp, float rayPhase) {
+    DrawHalo(canvas, c, radius * 2.8f, ramp, [&](float d, float a) {
+        const float ray = 0.5f + 0.5f * std::cos((a + rayPhase) * 3.14159265f / 15.0f);
+        const float fall = 1.0f - d;
+        return fall * fall * (0.7f + 0.3f * ray) * 0.8f;
+    });
+    for (int y = static_cast<int>(c.y - radius) - 1; y <= static_cast<int>(c.y + radius) + 1; ++y) {
+        for (int x = static_cast<int>(c.x - radius) - 1; x <= static_cast<int>(c.x + radius) + 1;
+             ++x) {
+            const float d = Length(Vec2{x + 0.5f, y + 0.5f} - c);
             if (d <= radius) {
                 canvas.Shade(x, y, ramp, 0.75f + 0.25f * (1.0f - d / radius));
-                continue;
-            }
-            const float a = std::atan2(dy, dx) * 180.0f / 3.14159265f + rayPhase;
-            const float ray = 0.5f + 0.5f * std::cos(a * 3.14159265f / 15.0f);
-            const float fall = 1.0f - (d - radius) / (reach - radius);
-            if (fall <= 0.0f) {
-                continue;
-            }
-            const float glow = fall * fall * (0.75f + 0.25f * ray);
-            if (glow > 0.08f) {
-                // Halo only brightens: keep the sky where the halo is weaker.
-                canvas.Shade(x, y, ramp, glow * 0.7f);
             }
         }
     }

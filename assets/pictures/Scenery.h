@@ -12,6 +12,10 @@ void DrawSky(Canvas& canvas, const Ramp& ramp, int horizon, float top, float bot
 // A cumulus of overlapping puffs with a flat underside, width about w.
 Shape CloudShape(Vec2 centre, float width, unsigned seed);
 void DrawCloud(Canvas& canvas, const Shape& cloud, const Ramp& ramp);
+// A halo around centre out to radius: strength(distance 0..1, angle degrees) in 0..1 picks
+// both how often a pixel is covered (so the edge fades out in a dither) and its value.
+void DrawHalo(Canvas& canvas, Vec2 centre, float radius, const Ramp& ramp,
+              const std::function<float(float, float)>& strength);
 // A sun disc with a dithered halo; rayPhase turns the rays (degrees).
 void DrawSun(Canvas& canvas, Vec2 centre, float radius, const Ramp& ramp, float rayPhase);
 // Rolling ground whose top follows base + amplitude * sin(x * frequency + phase).

@@ -74,24 +74,11 @@ void DrawBigStar(Canvas& c, const StarInks& k, const CommonInks& common, Vec2 at
 }
 
 void DrawGlow(Canvas& c, const StarInks& k, Vec2 at, float radius, float turn, float pulse) {
-    const int reach = static_cast<int>(radius * 3.2f);
-    for (int y = static_cast<int>(at.y) - reach; y <= static_cast<int>(at.y) + reach; ++y) {
-        for (int x = static_cast<int>(at.x) - reach; x <= static_cast<int>(at.x) + reach; ++x) {
-            const float dx = x + 0.5f - at.x;
-            const float dy = y + 0.5f - at.y;
-            const float d = std::sqrt(dx * dx + dy * dy) / (radius * 3.2f);
-            if (d >= 1.0f || !c.Inside(x, y)) {
-                continue;
-            }
-            const float a = std::atan2(dy, dx) * 180.0f / kPi - turn;
-            const float rays = std::pow(std::abs(std::cos(a * kPi / 180.0f * 4.0f)), 12.0f);
-            const float g =
-                (1.0f - d) * (1.0f - d) * (0.75f + 0.25f * pulse) + rays * (1.0f - d) * 0.45f;
-            if (g > 0.12f) {
-                c.Shade(x, y, k.glow, std::min(g * 1.2f, 1.0f));
-            }
-        }
-    }
+    DrawHalo(c, at, radius * 3.2f, k.glow, [&](float d, float a) {
+        const float rays = std::pow(std::abs(std::cos((a - turn) * kPi / 180.0f * 4.0f)), 16.0f);
+        const float fall = 1.0f - d;
+        return fall * fall * (0.8f + 0.2f * pulse) + rays * fall * 0.5f;
+    });
 }
 
 void DrawSparkle(Canvas& c, const StarInks& k, Vec2 at, float size) {

@@ -73,41 +73,42 @@ void DrawTail(Canvas& c, const CommonInks& k, const QuadrupedPose& q, float stri
     });
 }
 
+// A tiger's head in profile; sizes are in head units of 1.2 pixels.
 void DrawHead(Canvas& c, const CommonInks& k, Vec2 at) {
+    constexpr float u = 1.2f;
+    auto P = [&](float x, float y) { return at + Vec2{x, y} * u; };
     Style st;
-    st.bevel = 8.0f;
+    st.bevel = 8.0f * u;
     st.outlineIndex = k.ink;
     st.outline = 1.2f;
     // Round ears with pale insides.
     for (int e = 0; e < 2; ++e) {
-        const Vec2 ear = at + Vec2{-11.0f + e * 10.0f, -16.0f + e * 1.0f};
-        FillShape(c, Circle(ear, 6.0f), k.orange, st, 0.7f, 0.05f);
-        FillFlat(c, Circle(ear + Vec2{0.5f, 0.8f}, 2.8f), k.neutral[9]);
+        const Vec2 ear = P(-11.0f + e * 10.0f, -16.0f + e * 1.0f);
+        FillShape(c, Circle(ear, 6.0f * u), k.orange, st, 0.7f, 0.05f);
+        FillFlat(c, Circle(ear + Vec2{0.5f, 0.8f}, 2.8f * u), k.neutral[9]);
     }
-    const Shape skull =
-        Roughen(Union(Ellipse(at, 18, 16), Ellipse(at + Vec2{-4, 8}, 18, 10)), 1.2f, 2.0f, 12);
-    const Vec2 muzzle = at + Vec2{14, 6};
+    const Shape skull = Roughen(
+        Union(Ellipse(at, 18 * u, 16 * u), Ellipse(P(-4, 8), 18 * u, 10 * u)), 1.2f, 2.0f, 12);
     PaintShape(c, skull, st, [&](const Surfel& f) {
         const Vec2 p{f.x + 0.5f, f.y + 0.5f};
-        const Vec2 d = p - at;
+        const Vec2 d = (p - at) * (1.0f / u);
         // White cheeks and brows; stripes fanning back over the forehead and cheeks.
-        const bool white = Length(p - (muzzle + Vec2{-3, 3})) < 10.0f ||
+        const bool white = Length(d - Vec2{11, 9}) < 10.0f ||
                            (d.y > 6.0f && d.x < 4.0f && d.x > -18.0f) ||
-                           Length(p - (at + Vec2{6, -8})) < 3.5f;
+                           Length(d - Vec2{6, -8}) < 3.5f;
         const float ang = std::atan2(d.y, d.x);
         const bool stripe = !white && Length(d) > 8.0f && std::sin(ang * 8.0f) > 0.7f;
         PaintFur(c, k, f, stripe, white, false);
     });
-    FillShape(c, Ellipse(muzzle + Vec2{3, 0}, 8, 6), k.neutral, st, 0.45f, 0.55f);
-    FillShape(c, Polygon({muzzle + Vec2{5, -4}, muzzle + Vec2{12, -4}, muzzle + Vec2{8, 1}}),
-              k.rose, st, 0.5f, 0.3f);
-    FillFlat(c, Capsule(muzzle + Vec2{8, 1}, muzzle + Vec2{8, 5}, 0.6f), k.ink);
-    FillFlat(c, Capsule(muzzle + Vec2{4, 6}, muzzle + Vec2{9, 5}, 0.6f), k.ink);
+    FillShape(c, Ellipse(P(17, 6), 8 * u, 6 * u), k.neutral, st, 0.45f, 0.55f);
+    FillShape(c, Polygon({P(19, 2), P(26, 2), P(22, 7)}), k.rose, st, 0.5f, 0.3f);
+    FillFlat(c, Capsule(P(22, 7), P(22, 11), 0.6f), k.ink);
+    FillFlat(c, Capsule(P(18, 12), P(23, 11), 0.6f), k.ink);
     // Eye: amber with a dark pupil.
-    const Vec2 eye = at + Vec2{8, -5};
-    FillFlat(c, Ellipse(eye, 4.0f, 2.7f, -10.0f), k.ink);
-    FillFlat(c, Ellipse(eye, 2.8f, 1.8f, -10.0f), k.gold[6]);
-    FillFlat(c, Circle(eye + Vec2{0.8f, 0}, 1.1f), k.ink);
+    const Vec2 eye = P(8, -5);
+    FillFlat(c, Ellipse(eye, 4.0f * u, 2.7f * u, -10.0f), k.ink);
+    FillFlat(c, Ellipse(eye, 2.8f * u, 1.8f * u, -10.0f), k.gold[6]);
+    FillFlat(c, Circle(eye + Vec2{0.8f, 0}, 1.1f * u), k.ink);
 }
 
 Canvas DrawFrame(const CommonInks& k, int frame) {
@@ -165,7 +166,7 @@ Canvas DrawFrame(const CommonInks& k, int frame) {
     });
     drawLeg(q.legs[2]);
     drawLeg(q.legs[3]);
-    DrawHead(c, k, q.head + Vec2{10, 0});
+    DrawHead(c, k, q.head + Vec2{12, -2});
     return c;
 }
 
