@@ -1,5 +1,6 @@
 // Backdrop of the second scene: tulips, daisies and cosmos swaying in the wind, with a
 // butterfly. The two frames lean the flowers one way and the other.
+#include <algorithm>
 #include <cmath>
 
 #include "assets/pictures/Art.h"
@@ -127,6 +128,27 @@ void DrawButterfly(Canvas& c, const CommonInks& common, Vec2 at, float open) {
     }
 }
 
+// Small flowers dotted over the meadow behind, nearer ones larger.
+void DrawFlowerField(Canvas& c, const FlowerInks& k, const CommonInks& common, float wind) {
+    Scatter s(17);
+    std::vector<Vec2> spots;
+    for (int i = 0; i < 70; ++i) {
+        spots.push_back({s.Uniform(0, 640), s.Uniform(282, 372)});
+    }
+    std::sort(spots.begin(), spots.end(), [](Vec2 a, Vec2 b) { return a.y < b.y; });
+    for (std::size_t i = 0; i < spots.size(); ++i) {
+        const Vec2 at = spots[i];
+        const float size = 0.22f + 0.3f * (at.y - 282) / 90.0f;
+        Style st;
+        st.bevel = 2.0f;
+        st.outlineIndex = k.stem.Darkest();
+        FillShape(c, Capsule(at, at + Vec2{-wind * 2.0f, 24.0f * size}, 1.2f), k.stem, st, 0.7f);
+        const Ramp* petals[] = {&k.tulip, &k.cosmos, &k.violet, &k.daisy};
+        const Ramp& petal = *petals[i % 4];
+        DrawRadial(c, petal, common.gold, at, size, 6, 30, 9, 0.8f, petal.Darkest());
+    }
+}
+
 Canvas DrawFrame(const FlowerInks& k, const CommonInks& common, int phase) {
     Canvas c(kBackdropWidth, kBackdropHeight);
     const float wind = phase == 0 ? -1.0f : 1.0f;
@@ -146,6 +168,7 @@ Canvas DrawFrame(const FlowerInks& k, const CommonInks& common, int phase) {
     FillShape(c, Roughen(Union(crowns), 3.0f, 6.0f, 14), k.trees, flat, 0.9f, 0.0f);
     FillMeadow(c, Hill(250, 6, 0.015f, 0.3f, 640, 480), k.meadow, 240, 480, 15);
     DrawGrass(c, k.meadow, 0, 640, 270, 480, 420, wind * 4.0f, 16);
+    DrawFlowerField(c, k, common, wind);
 
     const Flower flowers[] = {
         {Flower::Daisy, 40, 170, 0.8f, 8},    {Flower::Tulip, 112, 220, 1.0f, 14},
@@ -157,18 +180,19 @@ Canvas DrawFrame(const FlowerInks& k, const CommonInks& common, int phase) {
     };
     for (const Flower& f : flowers) {
         const Vec2 head = DrawStem(c, k, f, wind);
+        const float size = f.size * 1.15f;
         switch (f.kind) {
             case Flower::Tulip:
-                DrawTulip(c, k, head, f.size, wind * 8.0f);
+                DrawTulip(c, k, head, size, wind * 8.0f);
                 break;
             case Flower::Daisy:
-                DrawRadial(c, k.daisy, common.gold, head, f.size, 16, 34, 6, 0.85f, k.daisy[0]);
+                DrawRadial(c, k.daisy, common.gold, head, size, 16, 34, 6, 0.85f, k.daisy[0]);
                 break;
             case Flower::Cosmos:
-                DrawRadial(c, k.cosmos, common.gold, head, f.size, 8, 36, 11, 0.9f, k.cosmos[0]);
+                DrawRadial(c, k.cosmos, common.gold, head, size, 8, 36, 11, 0.9f, k.cosmos[0]);
                 break;
             case Flower::Bell:
-                DrawBells(c, k, head, f.size, wind);
+                DrawBells(c, k, head, size, wind);
                 break;
         }
     }
