@@ -39,13 +39,13 @@ HorseInks AddHorseInks(PaletteBuilder& b) {
 QuadrupedBuild HorseBuild(float bob) {
     QuadrupedBuild b;
     b.centre = {296, 266 + bob};
-    b.trunkLength = 150;
-    b.chestRadius = 56;
-    b.haunchRadius = 60;
-    b.bellyRadius = 38;
-    b.upperLeg = 66;
-    b.lowerLeg = 78;
-    b.legRadius = 19;
+    b.trunkLength = 156;
+    b.chestRadius = 52;
+    b.haunchRadius = 56;
+    b.bellyRadius = 34;
+    b.upperLeg = 70;
+    b.lowerLeg = 82;
+    b.legRadius = 23;
     b.footRadius = 8.5f;
     b.neckReach = {64, -82};
     b.neckRadius = 30;
@@ -95,6 +95,8 @@ Canvas DrawFrame(const HorseInks& k, const CommonInks& common, int phase) {
     const QuadrupedBuild b = HorseBuild(phase == 0 ? 0.0f : -10.0f);
     FillShape(c, Ellipse({290, 458}, 150, 12), k.meadow, flat, 0.0f, 0.06f);
 
+    const Vec2 shoulderMuscle{b.centre.x + b.trunkLength * 0.42f, b.centre.y - 6.0f};
+    const Vec2 haunchMuscle{b.centre.x - b.trunkLength * 0.42f, b.centre.y - 10.0f};
     EquineLook look;
     look.coat = [&](const Surfel& f, CoatRegion region, Vec2 local, bool far) {
         float v = f.light * 0.92f + (far ? -0.22f : 0.0f);
@@ -103,10 +105,17 @@ Canvas DrawFrame(const HorseInks& k, const CommonInks& common, int phase) {
             c.Shade(f.x, f.y, common.neutral, 0.55f + f.light * 0.45f);
             return;
         }
-        // Muscles: a soft sheen across the shoulder and the hindquarters.
+        // Muscles: the shoulder and the hindquarters catch the light as their own bulges.
         if (region == CoatRegion::Body) {
-            const float sheen = ValueNoise(f.x / 40.0f, f.y / 30.0f, 5) - 0.5f;
-            v += sheen * 0.1f;
+            const Vec2 p{f.x + 0.5f, f.y + 0.5f};
+            for (const Vec2 m : {shoulderMuscle, haunchMuscle}) {
+                const Vec2 d = (p - m) * (1.0f / 46.0f);
+                const float r2 = d.x * d.x + d.y * d.y;
+                if (r2 < 1.0f) {
+                    const float lit = -(d.x * 0.48f + d.y * 0.58f);  // toward the upper left
+                    v += (lit * 0.22f + 0.04f) * (1.0f - r2);
+                }
+            }
         }
         c.Shade(f.x, f.y, k.coat, v);
     };

@@ -57,9 +57,11 @@ QuadrupedPose PoseQuadruped(const QuadrupedBuild& b, float stride) {
                                q.shoulder + Vec2{0, -b.chestRadius * 0.35f}, b.bellyRadius * 0.9f);
     const Shape neck = TaperedCapsule(q.withers + Vec2{-b.neckRadius * 0.3f, b.neckRadius * 0.6f},
                                       q.head, b.neckRadius, b.headRadius);
+    // Blend widths grow with the animal so that big bodies have no creases.
+    const float k = b.chestRadius * 0.4f;
     q.trunk = SmoothUnion(
-        SmoothUnion(SmoothUnion(chest, haunch, 14.0f), SmoothUnion(belly, back, 12.0f), 10.0f),
-        neck, 10.0f);
+        SmoothUnion(SmoothUnion(chest, haunch, k * 1.2f), SmoothUnion(belly, back, k * 1.4f), k),
+        neck, k);
 
     auto angles = [s](const std::array<float, 4>& a, const std::array<float, 4>& g, int i) {
         return Mix(a[i], g[i], s);
