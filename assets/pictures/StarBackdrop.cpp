@@ -37,35 +37,25 @@ StarInks AddStarInks(PaletteBuilder& b) {
 constexpr float kPi = 3.14159265f;
 
 // A five-pointed star bevelled into facets: each point has a lit and a shaded half.
-void DrawBigStar(Canvas& c, const StarInks& k, const CommonInks& common, Vec2 at, float outer,
-                 float turn) {
+void DrawBigStar(Canvas& c, const StarInks& k, const CommonInks& common, Vec2 at, float outer) {
     const float inner = outer * 0.45f;
     std::vector<Vec2> rim;
     for (int i = 0; i < 10; ++i) {
-        const float a = -90.0f + turn + i * 36.0f;
-        rim.push_back(Polar(at, a, i % 2 == 0 ? outer : inner));
+        rim.push_back(Polar(at, -90.0f + i * 36.0f, i % 2 == 0 ? outer : inner));
     }
-    const Shape star = Polygon(rim);
-    const float lx = -0.5f;
-    const float ly = -0.75f;
+    const Vec2 light{-0.55f, -0.83f};
     Style st;
     st.bevel = 1.0f;
     st.outlineIndex = k.star.Darkest();
     st.outline = 2.0f;
-    PaintShape(c, star, st, [&](const Surfel& f) {
+    PaintShape(c, Polygon(rim), st, [&](const Surfel& f) {
         const Vec2 p = Vec2{f.x + 0.5f, f.y + 0.5f} - at;
-        // Which facet: the angle picks the point, the side of its ridge picks the half.
-        float a = std::atan2(p.y, p.x) * 180.0f / kPi + 90.0f - turn;
-        a = std::fmod(a + 720.0f, 72.0f);
-        const float side = a < 36.0f ? 1.0f : -1.0f;
-        const float ridge =
-            (-90.0f + turn +
-             (std::floor((std::atan2(p.y, p.x) * 180.0f / kPi + 90.0f - turn + 720.0f) / 72.0f)) *
-                 72.0f) *
-            kPi / 180.0f;
-        const Vec2 along{std::cos(ridge), std::sin(ridge)};
-        const Vec2 normal{-along.y * side, along.x * side};
-        const float facing = 0.5f + 0.5f * (normal.x * lx + normal.y * ly) / 0.9f;
+        // The nearest point's ridge splits the facet pair; each half faces away from it.
+        const float fromUp = std::fmod(std::atan2(p.y, p.x) * 180.0f / kPi + 450.0f, 360.0f);
+        const Vec2 ridge = Polar({0, 0}, std::round(fromUp / 72.0f) * 72.0f - 90.0f, 1.0f);
+        const float side = ridge.x * p.y - ridge.y * p.x >= 0.0f ? 1.0f : -1.0f;
+        const Vec2 normal{-ridge.y * side, ridge.x * side};
+        const float facing = 0.5f + 0.5f * Dot(normal, light);
         const float centre = 1.0f - std::min(Length(p) / outer, 1.0f);
         c.Shade(f.x, f.y, k.star, 0.25f + facing * 0.55f + centre * 0.3f);
     });
@@ -163,9 +153,9 @@ Canvas DrawFrame(const StarInks& k, const CommonInks& common, int phase) {
     moon.outlineIndex = k.moon.Darkest();
     FillShape(c, Subtract(Circle({96, 92}, 44), Circle({120, 76}, 40)), k.moon, moon, 0.9f, 0.2f);
     const Vec2 star{360, 196};
-    const float turn = phase == 0 ? 0.0f : 8.0f;
-    DrawGlow(c, k, star, 70.0f, turn * 2.0f + 22.5f * phase, phase == 0 ? 0.0f : 1.0f);
-    DrawBigStar(c, k, common, star, 104.0f, turn * 0.0f);
+    // The second frame turns the rays to fall between the first frame's.
+    DrawGlow(c, k, star, 70.0f, phase * 38.5f, static_cast<float>(phase));
+    DrawBigStar(c, k, common, star, 104.0f);
     DrawVillage(c, k);
     // A shooting star crossing the frames.
     const Vec2 head = phase == 0 ? Vec2{560, 60} : Vec2{520, 92};
