@@ -13,7 +13,8 @@ namespace player {
 std::string WriteIndexedPng(const std::string& path, const BYTE* pixels, int pitch, int width,
                             int height, const PALETTEENTRY* palette) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!file) return std::strerror(errno);
+    if (!file)
+        return std::strerror(errno);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
     if (png == nullptr || info == nullptr) {
@@ -39,7 +40,8 @@ std::string WriteIndexedPng(const std::string& path, const BYTE* pixels, int pit
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    if (std::fflush(file.get()) != 0) return std::strerror(errno);
+    if (std::fflush(file.get()) != 0)
+        return std::strerror(errno);
     return {};
 }
 

@@ -1,76 +1,161 @@
-// tolvek: shows a test pattern through the Screen until the show itself is hosted here.
-#include <cstdio>
-#include <string>
+// tolvek: hosts the visualization plug-in with sound files, the system's live sound or the
+// built-in tune, full screen or in a window.
+#include <unistd.h>
 
-#include "graphics/screen.h"
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "platform/host_services.h"
-#include "player/indexed_png.h"
+#include "player/audio_output.h"
+#include "player/builtin_tune.h"
+#include "player/capture_source.h"
+#include "player/file_track.h"
+#include "player/host_loop.h"
+#include "player/live_client.h"
+#include "player/options.h"
+#include "player/playback.h"
+#include "player/player_window.h"
+#include "player/plugin_loader.h"
+#include "player/pulse_devices.h"
+#include "player/status_line.h"
 
 namespace {
 
-LRESULT PatternWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        return 0;
-    }
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+player::LiveClient* interruptTarget = nullptr;
+
+void OnInterrupt(int) {
+    // Only an atomic store: the loop posts the quit request on its next turn.
+    if (interruptTarget != nullptr)
+        interruptTarget->RequestQuit();
 }
 
-void DrawPattern(Screen& screen) {
-    screen.Clear(0);
-    Surface& back = *screen.backBuffer;
-    back.Lock();
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) back.PutPixel(x, y, (x / 40) * 16 + y / 30);
+std::string DefaultPluginPath() {
+    std::error_code error;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    std::filesystem::path dir = error ? std::filesystem::current_path() : exe.parent_path();
+    std::filesystem::path beside = dir / "plugin" / "vis_tolvek.so";
+    std::filesystem::path installed = dir / ".." / "lib" / "tolvek" / "vis_tolvek.so";
+    if (!std::filesystem::exists(beside) && std::filesystem::exists(installed)) {
+        return installed.lexically_normal().string();
     }
-    for (int i = 0; i < 640; i += 20) back.DrawLine(i, 0, 639 - i, 479, 255);
-    back.Unlock();
+    return beside.string();
+}
+
+int ListDevices() {
+    std::vector<player::CaptureDevice> devices;
+    std::string error;
+    if (!player::ListCaptureDevices(&devices, &error)) {
+        std::fprintf(stderr, "tolvek: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("Capture sources (use with --capture NAME; the default is %s):\n",
+                player::kDefaultMonitor);
+    for (const auto& device : devices) {
+        std::printf("  %-50s %s%s\n", device.name.c_str(), device.description.c_str(),
+                    device.monitor ? " (what an output plays)" : "");
+    }
+    return 0;
+}
+
+double SteadySeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
 }  // namespace
 
-int main() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = PatternWindowProc;
-    windowClass.lpszClassName = "TolvekPattern";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "TolvekPattern", "Quenari Tolvek", WS_VISIBLE | WS_SYSMENU,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr,
-                                  nullptr, nullptr);
-    PALETTEENTRY lastPalette[256] = {};
-    std::string png;
-    platform::SetPresentObserver([&](const platform::PresentedFrame& frame) {
-        if (!png.empty()) return;
-        png = "tolvek-pattern.png";
-        std::string error = player::WriteIndexedPng(png, frame.pixels, frame.pitch, frame.width,
-                                                    frame.height, frame.palette);
-        if (!error.empty()) std::fprintf(stderr, "tolvek: %s: %s\n", png.c_str(), error.c_str());
-        (void)lastPalette;
-    });
-    {
-        Screen screen;
-        screen.Create(window, 640, 480, 8, 0);
-        screen.SetPaletteFromBitmap("default");
-        const bool headless = platform::DisplayIsHeadless();
-        for (int frame = 0; frame < (headless ? 1 : 180); ++frame) {
-            MSG message;
-            bool quit = false;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.message == WM_QUIT) quit = true;
-                DispatchMessageA(&message);
-            }
-            if (quit) break;
-            DrawPattern(screen);
-            screen.Present();
-            if (!headless) Sleep(16);
-        }
-        std::printf("test pattern presented %s; first frame written to %s\n",
-                    headless ? "headless" : "in a window", png.c_str());
+int main(int argc, char** argv) {
+    std::string error;
+    auto options = player::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &error);
+    if (!options) {
+        std::fprintf(stderr, "tolvek: %s\nTry 'tolvek --help' for more information.\n",
+                     error.c_str());
+        return 2;
     }
-    DestroyWindow(window);
+    if (options->help) {
+        std::fputs(player::UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (options->version) {
+        std::printf("tolvek %s\n", TOLVEK_VERSION);
+        return 0;
+    }
+    if (options->listDevices)
+        return ListDevices();
+    if (options->clockSeconds)
+        platform::FixCalendarTime(*options->clockSeconds);
+
+    const char* forced = std::getenv("TOLVEK_DISPLAY");
+    const bool headless = forced != nullptr && std::strcmp(forced, "headless") == 0;
+    if (headless) {
+        platform::SetDisplayPreference(platform::DisplayPreference::Headless);
+    } else {
+        platform::SetDisplayPreference(options->window ? platform::DisplayPreference::Window
+                                                       : platform::DisplayPreference::FullScreen);
+        if (platform::DisplayIsHeadless()) {
+            std::fprintf(stderr,
+                         "tolvek: no display: neither X11 nor Wayland answered. The show can be "
+                         "rendered to image files or a video without one: see `tolvek render`.\n");
+            return 1;
+        }
+    }
+
+    const std::string pluginPath =
+        options->pluginPath.empty() ? DefaultPluginPath() : options->pluginPath;
+    player::PluginLibrary plugin;
+    if (!plugin.Load(pluginPath, &error)) {
+        std::fprintf(stderr, "tolvek: %s\n", error.c_str());
+        return 1;
+    }
+
+    player::StatusLine status(stderr, isatty(STDERR_FILENO) != 0);
+    auto report = [&status](const std::string& text) { status.Message(text); };
+    player::AudioOutput output;
+    std::unique_ptr<player::Playback> playback;
+    std::unique_ptr<player::CaptureSource> capture;
+    if (options->capture) {
+        capture = player::CaptureSource::Open(options->captureSource, &error);
+        if (capture == nullptr)
+            report(error + "; the show runs on silence");
+    } else {
+        const bool builtin = options->files.empty();
+        std::vector<std::string> names = builtin ? std::vector<std::string>{""} : options->files;
+        player::TrackOpener opener = [builtin](
+                                         const std::string& name,
+                                         std::string* why) -> std::unique_ptr<player::SoundTrack> {
+            if (builtin)
+                return player::MakeBuiltinTune();
+            return player::FileTrack::Open(name, why);
+        };
+        playback = std::make_unique<player::Playback>(std::move(names), opener, &output,
+                                                      &SteadySeconds, report, builtin);
+        if (!playback->Start()) {
+            std::fprintf(stderr, "tolvek: none of the files can be played\n");
+            return 1;
+        }
+    }
+
+    auto sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+    player::LiveClient client(playback.get(), capture.get(), sleep, &status);
+    player::PlayerWindow window(client);
+    interruptTarget = &client;
+    std::signal(SIGINT, &OnInterrupt);
+    std::signal(SIGTERM, &OnInterrupt);
+
+    player::HostLoop loop(*plugin.module(), window.handle(), plugin.instance());
+    player::HostEnd end = loop.Host(client);
+    interruptTarget = nullptr;
+    if (end == player::HostEnd::NotStarted) {
+        std::fprintf(stderr, "tolvek: %s: the plug-in did not start\n", pluginPath.c_str());
+        return 1;
+    }
     return 0;
 }

@@ -8,7 +8,9 @@
 
 namespace player {
 
-PluginLibrary::PluginLibrary(PluginLibrary&& other) noexcept { *this = std::move(other); }
+PluginLibrary::PluginLibrary(PluginLibrary&& other) noexcept {
+    *this = std::move(other);
+}
 
 PluginLibrary& PluginLibrary::operator=(PluginLibrary&& other) noexcept {
     if (this != &other) {
@@ -21,10 +23,17 @@ PluginLibrary& PluginLibrary::operator=(PluginLibrary&& other) noexcept {
     return *this;
 }
 
-PluginLibrary::~PluginLibrary() { Close(); }
+PluginLibrary::~PluginLibrary() {
+    Close();
+}
+
+void* PluginLibrary::Symbol(const char* name) const {
+    return handle_ != nullptr ? dlsym(handle_, name) : nullptr;
+}
 
 void PluginLibrary::Close() {
-    if (handle_ != nullptr) dlclose(handle_);
+    if (handle_ != nullptr)
+        dlclose(handle_);
     handle_ = nullptr;
     header_ = nullptr;
     module_ = nullptr;

@@ -8,7 +8,7 @@
 namespace player {
 
 class PluginLibrary {
-public:
+  public:
     PluginLibrary() = default;
     PluginLibrary(const PluginLibrary&) = delete;
     PluginLibrary& operator=(const PluginLibrary&) = delete;
@@ -23,8 +23,10 @@ public:
     winampVisModule* module() const { return module_; }
     // An address inside the library: the instance handle a host gives the module.
     HINSTANCE instance() const { return instance_; }
+    // Another symbol the library exports, or null.
+    void* Symbol(const char* name) const;
 
-private:
+  private:
     void Close();
     void* handle_ = nullptr;
     winampVisHeader* header_ = nullptr;

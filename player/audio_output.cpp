@@ -1,0 +1,72 @@
+// SDL audio in queue mode: the host loop pushes sound, so no callback shares its state.
+#include "player/audio_output.h"
+
+#include <SDL2/SDL.h>
+
+namespace player {
+
+AudioOutput::~AudioOutput() {
+    Close();
+}
+
+bool AudioOutput::Open(int sampleRate, int channels, std::string* error) {
+    if (device_ != 0 && sampleRate == sampleRate_ && channels == channels_) {
+        Clear();
+        return true;
+    }
+    Close();
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        *error = SDL_GetError();
+        return false;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = sampleRate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = static_cast<Uint8>(channels);
+    // About 20 ms per device buffer at any rate, a power of two.
+    int frames = 256;
+    while (frames * 50 < sampleRate)
+        frames *= 2;
+    wanted.samples = static_cast<Uint16>(frames);
+    SDL_AudioSpec obtained{};
+    // No changes allowed: SDL converts the rate and format to the device's itself.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device_ == 0) {
+        *error = SDL_GetError();
+        return false;
+    }
+    sampleRate_ = sampleRate;
+    channels_ = channels;
+    bufferFrames_ = obtained.samples;
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+}
+
+void AudioOutput::Close() {
+    if (device_ != 0)
+        SDL_CloseAudioDevice(device_);
+    device_ = 0;
+    sampleRate_ = 0;
+    channels_ = 0;
+}
+
+void AudioOutput::Queue(const std::int16_t* samples, int frames) {
+    if (device_ == 0 || frames <= 0)
+        return;
+    SDL_QueueAudio(device_, samples,
+                   static_cast<Uint32>(frames) * static_cast<Uint32>(channels_) * 2u);
+}
+
+void AudioOutput::Clear() {
+    if (device_ != 0)
+        SDL_ClearQueuedAudio(device_);
+}
+
+int AudioOutput::QueuedFrames() const {
+    if (device_ == 0)
+        return 0;
+    return static_cast<int>(SDL_GetQueuedAudioSize(device_) /
+                            (2u * static_cast<Uint32>(channels_)));
+}
+
+}  // namespace player

@@ -1,0 +1,95 @@
+// Parsing the player's command line, GNU style.
+#include "player/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace player {
+
+std::string UsageText() {
+    return "Usage: tolvek [OPTION]... [FILE]...\n"
+           "Plays the sound files in order (WAV, FLAC, Ogg Vorbis, Opus, MP3) and shows the\n"
+           "Quenari Tolvek visualization with them. With no file and no --capture it plays a\n"
+           "built-in tune.\n"
+           "\n"
+           "  --capture [NAME]  show the sound the system plays (the monitor of the default\n"
+           "                    output), or the capture source NAME\n"
+           "  --list-devices    print the capture sources and exit\n"
+           "  --window          show in a window instead of full screen\n"
+           "  --clock SECONDS   fix the calendar time the show seeds its random numbers from\n"
+           "  --plugin PATH     host this visualization plug-in instead of vis_tolvek.so\n"
+           "  --help            print this help and exit\n"
+           "  --version         print the version and exit\n"
+           "\n"
+           "Keys: X play, C or Space pause, V stop, Z/B previous/next file, Left/Right seek\n"
+           "5 s, Up/Down volume, F full screen or window, Q or Escape quit.\n"
+           "Without a display, render the show to files with `tolvek render`.\n";
+}
+
+std::optional<PlayerOptions> ParseOptions(const std::vector<std::string>& args,
+                                          std::string* error) {
+    PlayerOptions options;
+    bool onlyFiles = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](const std::string& name) -> std::optional<std::string> {
+            if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
+                return arg.substr(name.size() + 1);
+            }
+            if (i + 1 < args.size())
+                return args[++i];
+            *error = "option " + name + " needs a value";
+            return std::nullopt;
+        };
+        auto is = [&](const std::string& name) {
+            return arg == name || arg.compare(0, name.size() + 1, name + "=") == 0;
+        };
+        if (onlyFiles || arg.empty() || arg[0] != '-' || arg == "-") {
+            options.files.push_back(arg);
+        } else if (arg == "--") {
+            onlyFiles = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
+        } else if (arg == "--window") {
+            options.window = true;
+        } else if (arg == "--list-devices") {
+            options.listDevices = true;
+        } else if (is("--capture")) {
+            options.capture = true;
+            if (arg.size() > 10) {
+                options.captureSource = arg.substr(10);
+            } else if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] != '-') {
+                options.captureSource = args[++i];
+            }
+        } else if (is("--plugin")) {
+            auto path = value("--plugin");
+            if (!path)
+                return std::nullopt;
+            options.pluginPath = *path;
+        } else if (is("--clock")) {
+            auto text = value("--clock");
+            if (!text)
+                return std::nullopt;
+            errno = 0;
+            char* end = nullptr;
+            long long seconds = std::strtoll(text->c_str(), &end, 10);
+            if (text->empty() || *end != '\0' || errno == ERANGE) {
+                *error = "--clock takes whole seconds, not '" + *text + "'";
+                return std::nullopt;
+            }
+            options.clockSeconds = seconds;
+        } else {
+            *error = "unknown option " + arg;
+            return std::nullopt;
+        }
+    }
+    if (options.capture && !options.files.empty()) {
+        *error = "--capture shows live sound; it takes no files";
+        return std::nullopt;
+    }
+    return options;
+}
+
+}  // namespace player

@@ -1,0 +1,56 @@
+// The fake plug-in loaded for a test, and a host client that logs into the fake's record so the
+// order of host and plug-in calls can be read in one list.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "player/host_loop.h"
+#include "player/plugin_loader.h"
+#include "tests/player/fake_plugin/fake_vis_record.h"
+
+namespace player_testing {
+
+// Loads the recording fake and clears its record; record() is null when it could not load.
+class FakePlugin {
+  public:
+    FakePlugin();
+    winampVisModule& module() { return *library_.module(); }
+    FakeVisRecord* record() const { return record_; }
+    player::PluginLibrary& library() { return library_; }
+    const std::string& error() const { return error_; }
+
+  private:
+    player::PluginLibrary library_;
+    FakeVisRecord* record_ = nullptr;
+    std::string error_;
+};
+
+// Logs "tick", "fill" and "wait"; runs `onWait(turn)` at each wait (turns count from 1) so a
+// test can post messages or ask to quit between frames.
+class ScriptedClient : public player::HostClient {
+  public:
+    explicit ScriptedClient(FakeVisRecord* record) : record_(record) {}
+
+    void FillFormat(winampVisModule& module) override;
+    void Tick() override { record_->events.push_back("tick"); }
+    bool Paused() override { return paused ? paused(turn_ + 1) : false; }
+    void FillSound(winampVisModule& module) override;
+    void Wait(int delayMs) override;
+
+    int sampleRate = 44100;
+    int channels = 2;
+    unsigned char fillByte = 0x40;
+    std::function<bool(int turn)> paused;
+    std::function<void(int turn)> onWait;
+    int lastDelayMs = -1;
+
+  private:
+    FakeVisRecord* record_;
+    int turn_ = 0;
+};
+
+// Pops every pending message without dispatching; true when the quit request was pending.
+bool QuitRequestPending();
+
+}  // namespace player_testing
