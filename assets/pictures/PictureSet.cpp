@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <utility>
 
 #include "assets/pictures/Art.h"
 #include "assets/pictures/Bmp.h"
