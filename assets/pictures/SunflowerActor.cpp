@@ -49,7 +49,7 @@ void DrawBud(Canvas& c, const CommonInks& k, Vec2 centre, float closed) {
 
 void DrawHead(Canvas& c, const CommonInks& k, Vec2 centre, float open) {
     const int petals = 18;
-    const float length = 14.0f + 34.0f * open;
+    const float length = 20.0f + 28.0f * open;
     const float width = 6.0f + 4.0f * open;
     const float disc = 10.0f + 20.0f * open;
     Style petalStyle;
@@ -62,11 +62,12 @@ void DrawHead(Canvas& c, const CommonInks& k, Vec2 centre, float open) {
         FillShape(c, Ellipse(mid, 12.0f, 5.0f, a), k.green, petalStyle, 0.8f);
     }
     // Two rings of petals; closed they stand up around the bud.
-    for (int ring = 0; ring < 2; ++ring) {
+    // A bud shows only its outer ring, as a tight tuft.
+    for (int ring = 0; ring < (open < 0.3f ? 1 : 2); ++ring) {
         for (int i = 0; i < petals; ++i) {
             const float base = i * 360.0f / petals + ring * (180.0f / petals);
-            float rel = std::fmod(base + 90.0f + 360.0f, 360.0f) - 180.0f;  // from straight up
-            const float spread = 0.18f + 0.82f * open;
+            const float rel = std::fmod(base + 270.0f, 360.0f) - 180.0f;  // from straight up
+            const float spread = 0.1f + 0.9f * open;
             const float a = -90.0f + rel * spread;
             const float len = length * (ring == 0 ? 1.0f : 0.86f);
             const Vec2 mid = Polar(centre, a, disc * 0.7f + len * 0.5f);
