@@ -25,6 +25,8 @@ bool DxfLine::Read(DxfReader& reader) {
 }
 
 void DxfLine::ReadCoordinates(DxfReader& reader) {
+    if (reader.file == nullptr)
+        return;
     TextStream& stream = *reader.file;
     int code = 0;  // counts as one of the other codes until a code is read
     for (int n = 0; n < 6;) {

@@ -1,5 +1,7 @@
 // tolvek-render-drawings: draws the data pack's DXF figures through Figure::Draw on a headless
 // screen, at scale 1 and as the three small copies of the figure act, into indexed PNGs.
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <string>

@@ -129,6 +129,8 @@ TEST(DxfLineRead, ReaderWithNoStreamFindsNothing) {
     DxfReader reader("/nonexistent/Cock1.dxf");
     DxfLine line(reader, 480);
     EXPECT_FALSE(line.found);
+    line.ReadCoordinates(reader);
+    EXPECT_EQ(line.x1, 0.0f);
 }
 
 }  // namespace
