@@ -3,7 +3,19 @@
 
 #include <SDL2/SDL.h>
 
+#include <fstream>
+#include <string>
+
 namespace player {
+namespace {
+
+bool HasSoundCard() {
+    std::ifstream cards("/proc/asound/cards");
+    std::string first;
+    return cards && std::getline(cards, first) && first.find("no soundcards") == std::string::npos;
+}
+
+}  // namespace
 
 AudioOutput::~AudioOutput() {
     Close();
@@ -15,6 +27,11 @@ bool AudioOutput::Open(int sampleRate, int channels, std::string* error) {
         return true;
     }
     Close();
+    // Without a sound card ALSA has nothing to offer but pages of complaints: ask only the
+    // sound server then.
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && !HasSoundCard()) {
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, "pulseaudio");
+    }
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         *error = SDL_GetError();
         return false;
