@@ -23,29 +23,37 @@ constexpr int kWindowSeconds = 8;
 std::unique_ptr<FileTrack> FileTrack::Open(const std::string& path, std::string* error) {
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    std::unique_ptr<FileTrack> track(new FileTrack());
+    track->path_ = path;
+    return Start(std::move(track), file, info.channels, info.samplerate, info.frames,
+                 info.seekable != 0, error);
+}
+
+std::unique_ptr<FileTrack> FileTrack::Start(std::unique_ptr<FileTrack> track, SNDFILE* file,
+                                            int channels, int sampleRate, std::int64_t frames,
+                                            bool seekable, std::string* error) {
+    const std::string& path = track->path_;
     if (file == nullptr) {
         *error = path + ": cannot be read: " + sf_strerror(nullptr);
         return nullptr;
     }
-    std::unique_ptr<FileTrack> track(new FileTrack());
-    track->path_ = path;
     track->file_ = file;
-    if (info.channels < 1 || info.channels > kMaxChannels) {
-        *error = path + ": " + std::to_string(info.channels) + " channels (1 to 8 are played)";
+    if (channels < 1 || channels > kMaxChannels) {
+        *error = path + ": " + std::to_string(channels) + " channels (1 to 8 are played)";
         return nullptr;
     }
-    if (info.samplerate < kMinRate || info.samplerate > kMaxRate) {
-        *error = path + ": sample rate " + std::to_string(info.samplerate) +
+    if (sampleRate < kMinRate || sampleRate > kMaxRate) {
+        *error = path + ": sample rate " + std::to_string(sampleRate) +
                  " Hz is outside 1000 to 768000 Hz";
         return nullptr;
     }
-    track->sampleRate_ = info.samplerate;
-    track->channels_ = info.channels;
-    track->length_ = info.frames > 0 ? info.frames : 0;
-    track->seekable_ = info.seekable != 0;
-    track->windowCapacity_ = static_cast<std::size_t>(info.samplerate) * kWindowSeconds;
+    track->sampleRate_ = sampleRate;
+    track->channels_ = channels;
+    track->length_ = frames > 0 ? frames : 0;
+    track->seekable_ = seekable;
+    track->windowCapacity_ = static_cast<std::size_t>(sampleRate) * kWindowSeconds;
     track->window_.reserve(track->windowCapacity_ * track->storedChannels());
-    track->scratch_.resize(static_cast<std::size_t>(kChunkFrames) * info.channels);
+    track->scratch_.resize(static_cast<std::size_t>(kChunkFrames) * channels);
     // Float data beyond full scale is clipped by FloatToSample16, never wrapped.
     sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
     if (track->length_ == 0 || !track->Decode(0, 1) || track->heldFrames() == 0) {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "player/sound_track.h"
@@ -16,6 +17,9 @@ class FileTrack : public SoundTrack {
     // Opens and decodes the start of the file; null with a one-line reason when it cannot be
     // played (not a sound file, no channels, an unusable rate, nothing decodable).
     static std::unique_ptr<FileTrack> Open(const std::string& path, std::string* error);
+    // The same over a copy of bytes in memory (file_track_bytes.cpp); name is used in messages.
+    static std::unique_ptr<FileTrack> OpenBytes(std::string_view bytes, const std::string& name,
+                                                std::string* error);
     ~FileTrack() override;
     FileTrack(const FileTrack&) = delete;
     FileTrack& operator=(const FileTrack&) = delete;
@@ -32,6 +36,10 @@ class FileTrack : public SoundTrack {
 
   private:
     FileTrack() = default;
+    // Takes an opened file (null: it could not be opened), checks its shape and decodes its start.
+    static std::unique_ptr<FileTrack> Start(std::unique_ptr<FileTrack> track, sf_private_tag* file,
+                                            int channels, int sampleRate, std::int64_t frames,
+                                            bool seekable, std::string* error);
     // Makes [from, to) decoded and held; false when the decoder cannot get there.
     bool Decode(std::int64_t from, std::int64_t to);
     bool SeekTo(std::int64_t frame);
@@ -40,6 +48,7 @@ class FileTrack : public SoundTrack {
     }
 
     std::string path_;
+    std::shared_ptr<void> bytes_;  // what a track opened over bytes reads from
     sf_private_tag* file_ = nullptr;
     int sampleRate_ = 0;
     int channels_ = 0;
