@@ -4,8 +4,10 @@
 #include <dlfcn.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -113,11 +115,22 @@ UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR 
     if (section == nullptr || key == nullptr || fileName == nullptr) {
         return static_cast<UINT>(defaultValue);
     }
+    // Only a regular file is read: opening a named pipe would wait for a writer for ever.
+    struct stat info {};
+    if (stat(fileName, &info) != 0 || !S_ISREG(info.st_mode)) {
+        return static_cast<UINT>(defaultValue);
+    }
     std::ifstream in(fileName, std::ios::binary);
     if (!in) return static_cast<UINT>(defaultValue);
-    std::string text(platform::kMaxProfileBytes, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    // What the file holds, up to the limit: a small file costs no more than its size.
+    std::string text;
+    char chunk[16 * 1024];
+    while (text.size() < platform::kMaxProfileBytes) {
+        const std::size_t want = std::min(sizeof chunk, platform::kMaxProfileBytes - text.size());
+        in.read(chunk, static_cast<std::streamsize>(want));
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (!in) break;
+    }
     return static_cast<UINT>(platform::ProfileInt(text, section, key, defaultValue));
 }
 
