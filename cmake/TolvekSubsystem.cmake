@@ -24,5 +24,5 @@ function(tolvek_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} tolvek_test_support GTest::gtest_main GTest::gmock)
   tolvek_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "TOLVEK_DISPLAY=headless;TOLVEK_DATA_DIR=${TOLVEK_DATA_DIR};TOLVEK_PLUGIN_DIR=${TOLVEK_PLUGIN_DIR}")
+    PROPERTIES ENVIRONMENT "TOLVEK_DISPLAY=headless")
 endfunction()
