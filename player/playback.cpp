@@ -260,16 +260,12 @@ void Playback::Next() {
 }
 
 void Playback::Previous() {
-    if (track_ == nullptr)
-        return;
-    if (index_ == 0 || !OpenFrom(index_ - 1, -1)) {
-        // At the first entry: back to its start.
-        heldFrame_ = 0;
-    }
+    if (track_ == nullptr) return;
+    // At the first entry (or with none readable before it) this goes back to the start.
+    if (index_ > 0) OpenFrom(index_ - 1, -1);
     finished_ = false;
     heldFrame_ = 0;
-    if (transport_ == Transport::Playing)
-        RestartAt(0);
+    if (transport_ == Transport::Playing) RestartAt(0);
 }
 
 void Playback::SeekSeconds(double seconds) {
