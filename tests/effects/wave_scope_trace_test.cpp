@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
 #include <vector>
 
 #include "effects/wave_scope.h"
@@ -51,9 +50,10 @@ class Trace : public ::testing::Test {
     }
 
     static std::vector<int> Widths(const std::vector<int>& endPoints) {
-        std::vector<int> widths(endPoints.size());
-        std::adjacent_difference(endPoints.begin(), endPoints.end(), widths.begin());
-        widths.erase(widths.begin());
+        std::vector<int> widths;
+        for (std::size_t i = 1; i < endPoints.size(); ++i) {
+            widths.push_back(endPoints[i] - endPoints[i - 1]);
+        }
         return widths;
     }
 
