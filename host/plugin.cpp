@@ -137,7 +137,7 @@ void Quit(winampVisModule* module) {
     UnregisterClassA(kWindowClassName, module->hDllInstance);
 }
 
-LRESULT ShowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ShowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
         case WM_ERASEBKGND:

@@ -11,6 +11,6 @@ void Config(winampVisModule* module);
 int Init(winampVisModule* module);
 int Render(winampVisModule* module);
 void Quit(winampVisModule* module);
-LRESULT ShowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ShowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 inline constexpr const char* kWindowClassName = "Pelloran";
