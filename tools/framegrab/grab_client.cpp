@@ -1,0 +1,62 @@
+// Sound by frame and the frame kept from the display's presentations.
+#include "tools/framegrab/grab_client.h"
+
+#include <algorithm>
+
+#include "platform/host_services.h"
+#include "tools/hostkit/frame_sound.h"
+
+namespace framegrab {
+
+GrabClient::GrabClient(const hostkit::HostOptions& options, const hostkit::Sound* sound)
+    : options_(options), shotFrames_(options.ShotFrames()), sound_(sound) {
+    platform::SetPresentObserver([this](const platform::PresentedFrame& frame) {
+        ++presented_;
+        latest_.width = frame.width;
+        latest_.height = frame.height;
+        latest_.indices.resize(static_cast<std::size_t>(frame.width) * frame.height);
+        for (int y = 0; y < frame.height; ++y) {
+            const BYTE* row = frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch;
+            std::copy(row, row + frame.width,
+                      latest_.indices.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
+        }
+        for (int i = 0; i < 256; ++i) {
+            const PALETTEENTRY& entry = frame.palette[i];
+            latest_.palette[static_cast<std::size_t>(i)] = {entry.peRed, entry.peGreen,
+                                                            entry.peBlue};
+        }
+    });
+}
+
+GrabClient::~GrabClient() {
+    platform::SetPresentObserver(nullptr);
+}
+
+void GrabClient::FillFormat(winampVisModule& module) {
+    module.sRate = sound_ != nullptr ? sound_->sampleRate : 44100;
+    module.nCh = sound_ != nullptr ? sound_->channels : 2;
+}
+
+bool GrabClient::Paused() {
+    return rendered_ >= options_.frames;
+}
+
+void GrabClient::FillSound(winampVisModule& module) {
+    ++rendered_;
+    const player::SoundWindow window =
+        hostkit::SoundAt(sound_, rendered_, module.delayMs, module.latencyMs);
+    player::FillWaveform(window, module);
+    player::FillSpectrum(window, module);
+}
+
+void GrabClient::Wait(int) {
+    // Each Render presents once; a frame that presented nothing is not kept.
+    const bool chosen =
+        std::find(shotFrames_.begin(), shotFrames_.end(), rendered_) != shotFrames_.end();
+    if (chosen && presented_ == rendered_)
+        kept_.emplace_back(rendered_, latest_);
+    if (rendered_ >= options_.frames)
+        PostQuitMessage(0);
+}
+
+}  // namespace framegrab

@@ -1,0 +1,42 @@
+// The frame grabber's side of the loop: sound by frame, no waiting, the presented frame of the
+// chosen number kept, and the quit request after the last frame.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "player/host_loop.h"
+#include "tools/hostkit/frame_image.h"
+#include "tools/hostkit/host_options.h"
+#include "tools/hostkit/wav_sound.h"
+
+namespace framegrab {
+
+class GrabClient : public player::HostClient {
+  public:
+    // `sound` may be null (silence). Watches presented frames until destroyed.
+    GrabClient(const hostkit::HostOptions& options, const hostkit::Sound* sound);
+    ~GrabClient() override;
+    GrabClient(const GrabClient&) = delete;
+    GrabClient& operator=(const GrabClient&) = delete;
+
+    void FillFormat(winampVisModule& module) override;
+    bool Paused() override;
+    void FillSound(winampVisModule& module) override;
+    void Wait(int delayMs) override;
+
+    int framesRendered() const { return rendered_; }
+    // The chosen frames that were presented, with their numbers, in order.
+    const std::vector<std::pair<int, hostkit::IndexedFrame>>& kept() const { return kept_; }
+
+  private:
+    const hostkit::HostOptions& options_;
+    const std::vector<int> shotFrames_;
+    const hostkit::Sound* sound_;
+    int rendered_ = 0;
+    int presented_ = 0;
+    hostkit::IndexedFrame latest_;
+    std::vector<std::pair<int, hostkit::IndexedFrame>> kept_;
+};
+
+}  // namespace framegrab
