@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -19,12 +18,14 @@
 #include "player/capture_source.h"
 #include "player/file_track.h"
 #include "player/host_loop.h"
+#include "player/install_paths.h"
 #include "player/live_client.h"
 #include "player/options.h"
 #include "player/playback.h"
 #include "player/player_window.h"
 #include "player/plugin_loader.h"
 #include "player/pulse_devices.h"
+#include "player/render_command.h"
 #include "player/status_line.h"
 
 namespace {
@@ -35,18 +36,6 @@ void OnInterrupt(int) {
     // Only an atomic store: the loop posts the quit request on its next turn.
     if (interruptTarget != nullptr)
         interruptTarget->RequestQuit();
-}
-
-std::string DefaultPluginPath() {
-    std::error_code error;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    std::filesystem::path dir = error ? std::filesystem::current_path() : exe.parent_path();
-    std::filesystem::path beside = dir / "plugin" / "vis_tolvek.so";
-    std::filesystem::path installed = dir / ".." / "lib" / "tolvek" / "vis_tolvek.so";
-    if (!std::filesystem::exists(beside) && std::filesystem::exists(installed)) {
-        return installed.lexically_normal().string();
-    }
-    return beside.string();
 }
 
 int ListDevices() {
@@ -70,11 +59,18 @@ double SteadySeconds() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+// GNU style: the program, its package and version on the first line.
+const char* const kVersionText = "tolvek (Quenari Tolvek) " TOLVEK_VERSION "\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "render")
+        return player::RunRender(std::vector<std::string>(args.begin() + 1, args.end()),
+                                 kVersionText);
     std::string error;
-    auto options = player::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &error);
+    auto options = player::ParseOptions(args, &error);
     if (!options) {
         std::fprintf(stderr, "tolvek: %s\nTry 'tolvek --help' for more information.\n",
                      error.c_str());
@@ -85,7 +81,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options->version) {
-        std::printf("tolvek %s\n", TOLVEK_VERSION);
+        std::fputs(kVersionText, stdout);
         return 0;
     }
     if (options->listDevices)
@@ -109,7 +105,7 @@ int main(int argc, char** argv) {
     }
 
     const std::string pluginPath =
-        options->pluginPath.empty() ? DefaultPluginPath() : options->pluginPath;
+        options->pluginPath.empty() ? player::DefaultPluginPath() : options->pluginPath;
     player::PluginLibrary plugin;
     if (!plugin.Load(pluginPath, &error)) {
         std::fprintf(stderr, "tolvek: %s\n", error.c_str());

@@ -8,6 +8,7 @@ namespace player {
 
 std::string UsageText() {
     return "Usage: tolvek [OPTION]... [FILE]...\n"
+           "  or:  tolvek render [SOUND] [OPTION]...   (see tolvek render --help)\n"
            "Plays the sound files in order (WAV, FLAC, Ogg Vorbis, Opus, MP3) and shows the\n"
            "Quenari Tolvek visualization with them. With no file and no --capture it plays a\n"
            "built-in tune.\n"
@@ -23,7 +24,7 @@ std::string UsageText() {
            "\n"
            "Keys: X play, C or Space pause, V stop, Z/B previous/next file, Left/Right seek\n"
            "5 s, Up/Down volume, F full screen or window, Q or Escape quit.\n"
-           "Without a display, render the show to files with `tolvek render`.\n";
+           "Without a display, `tolvek render` makes PNG frames or a video of the show.\n";
 }
 
 std::optional<PlayerOptions> ParseOptions(const std::vector<std::string>& args,

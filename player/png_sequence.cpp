@@ -1,0 +1,43 @@
+// Numbered PNG frames in a folder.
+#include "player/png_sequence.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "player/indexed_png.h"
+
+namespace player {
+
+std::string PngFrameName(int frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06d.png", frame);
+    return name;
+}
+
+std::string PngSequence::Open() {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path folder(folder_);
+    if (fs::exists(folder, error) && !fs::is_directory(folder, error))
+        return folder_ + ": is not a folder";
+    fs::create_directories(folder, error);
+    if (error)
+        return folder_ + ": cannot be created: " + error.message();
+    return {};
+}
+
+std::string PngSequence::Write(int frame, const RenderedFrame& image) {
+    const std::string path = (std::filesystem::path(folder_) / PngFrameName(frame)).string();
+    std::string error = WriteIndexedPng(path, image.pixels.data(), image.width, image.width,
+                                        image.height, image.palette.data());
+    if (!error.empty()) {
+        // No half-written frame is left behind to be mistaken for a whole one.
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+        return path + ": " + error;
+    }
+    ++written_;
+    return {};
+}
+
+}  // namespace player

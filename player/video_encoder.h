@@ -1,0 +1,51 @@
+// Frames piped to the ffmpeg program as raw RGB, with a sound file muxed in: a video file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "player/frame_sink.h"
+
+namespace player {
+
+// The full path of `name` found on PATH, or an empty string.
+std::string FindProgram(const std::string& name);
+
+struct VideoSettings {
+    std::string path;       // what to write; its extension chooses the container
+    std::string soundPath;  // a sound file starting at the first frame written
+    int fps = 30;
+    int width = 1280;  // scaled to by nearest neighbour
+    int height = 960;
+};
+
+// ffmpeg's arguments after the program name.
+std::vector<std::string> FfmpegArguments(const VideoSettings& settings, int frameWidth,
+                                         int frameHeight);
+
+class VideoEncoder : public FrameSink {
+  public:
+    explicit VideoEncoder(VideoSettings settings) : settings_(std::move(settings)) {}
+    ~VideoEncoder() override;
+    VideoEncoder(const VideoEncoder&) = delete;
+    VideoEncoder& operator=(const VideoEncoder&) = delete;
+
+    // `ffmpeg` is the program's path; it starts with the first frame, whose size it takes.
+    void SetProgram(std::string ffmpeg) { program_ = std::move(ffmpeg); }
+    std::string Write(int frame, const RenderedFrame& image) override;
+    // Closes the pipe and waits for ffmpeg to complete the file.
+    std::string Finish() override;
+
+  private:
+    std::string Start(int width, int height);
+
+    VideoSettings settings_;
+    std::string program_ = "ffmpeg";
+    int width_ = 0;  // of the frames piped
+    int height_ = 0;
+    int pipe_ = -1;
+    int child_ = -1;  // ffmpeg's process id
+    std::vector<unsigned char> rgb_;
+};
+
+}  // namespace player
