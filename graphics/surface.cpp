@@ -1,6 +1,8 @@
 // Surface creation, locking, the line rule, fills, colour keys and the nine copy operations.
 #include "graphics/surface.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <utility>
 
@@ -73,19 +75,47 @@ HRESULT Surface::Unlock() {
 }
 
 void Surface::DrawLine(int x1, int y1, int x2, int y2, int colour) {
+    // The lock's fields are read once: a byte store may alias them, which would otherwise force
+    // a reload for every pixel. The pixels set are exactly those PutPixel would set.
+    const int width = static_cast<int>(desc.dwWidth);
+    const int height = static_cast<int>(desc.dwHeight);
+    if (width <= 0 || height <= 0)
+        return;
+    BYTE* const pixels = static_cast<BYTE*>(desc.lpSurface);
+    const std::ptrdiff_t pitch = desc.lPitch;
+    const BYTE value = static_cast<BYTE>(colour);
+    auto inside = [](int v, int extent) {
+        return static_cast<unsigned>(v) < static_cast<unsigned>(extent);
+    };
+
     const int dx = x2 > x1 ? x2 - x1 : x1 - x2;
     const int dy = y2 > y1 ? y2 - y1 : y1 - y2;
     if (dx == 0) {
         // The larger end is not drawn, so a line of one point draws nothing.
-        for (int y = y1 < y2 ? y1 : y2, end = y1 < y2 ? y2 : y1; y < end; ++y) {
-            PutPixel(x1, y, colour);
-        }
+        if (!inside(x1, width))
+            return;
+        const int top = std::max(std::min(y1, y2), 0);
+        const int end = std::min(std::max(y1, y2), height);
+        for (int y = top; y < end; ++y)
+            pixels[y * pitch + x1] = value;
         return;
     }
     if (dy == 0) {
-        for (int x = x1 < x2 ? x1 : x2, end = x1 < x2 ? x2 : x1; x < end; ++x) {
-            PutPixel(x, y1, colour);
+        if (!inside(y1, height))
+            return;
+        const int left = std::max(std::min(x1, x2), 0);
+        const int end = std::min(std::max(x1, x2), width);
+        BYTE* const row = pixels + y1 * pitch;
+        const int count = end - left;
+        if (count <= 2) {
+            // Mostly a pixel or two (the traces' flat steps): cheaper stored than passed to memset.
+            if (count > 0)
+                row[left] = value;
+            if (count > 1)
+                row[left + 1] = value;
+            return;
         }
+        std::memset(row + left, value, static_cast<std::size_t>(count));
         return;
     }
     if (dx > dy) {
@@ -93,11 +123,17 @@ void Surface::DrawLine(int x1, int y1, int x2, int y2, int colour) {
             std::swap(x1, x2);
             std::swap(y1, y2);
         }
-        // The running y is summed, not recomputed, so a long line can end one pixel short.
+        // The running y is summed, not recomputed, so a long line can end one pixel short. Columns
+        // left of the surface still take their step; columns right of it are never drawn.
         const double slope = static_cast<double>(y2 - y1) / static_cast<double>(x2 - x1);
         double yf = y1;
-        for (int x = x1; x <= x2; ++x) {
-            PutPixel(x, Truncate(yf), colour);
+        int x = x1;
+        for (; x < 0 && x <= x2; ++x)
+            yf += slope;
+        for (const int last = std::min(x2, width - 1); x <= last; ++x) {
+            const int y = Truncate(yf);
+            if (inside(y, height))
+                pixels[y * pitch + x] = value;
             yf += slope;
         }
         return;
@@ -108,8 +144,13 @@ void Surface::DrawLine(int x1, int y1, int x2, int y2, int colour) {
     }
     const double slope = static_cast<double>(x2 - x1) / static_cast<double>(y2 - y1);
     double xf = x1;
-    for (int y = y1; y <= y2; ++y) {
-        PutPixel(Truncate(xf), y, colour);
+    int y = y1;
+    for (; y < 0 && y <= y2; ++y)
+        xf += slope;
+    for (const int last = std::min(y2, height - 1); y <= last; ++y) {
+        const int x = Truncate(xf);
+        if (inside(x, width))
+            pixels[y * pitch + x] = value;
         xf += slope;
     }
 }
