@@ -23,7 +23,8 @@ void ReportBadPicture(const char* name, const std::string& reason) {
 
 // Empty on success, otherwise why the file could not be read.
 std::string ReadPictureFile(const char* path, std::vector<std::uint8_t>& bytes) {
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever.
+    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return std::string("cannot open: ") + std::strerror(errno);
     struct stat info {};

@@ -38,12 +38,14 @@ HFILE _lopen(LPCSTR path, int mode) {
     if (path == nullptr)
         return HFILE_ERROR;
     const int access = (mode & 3) == 1 ? O_WRONLY : (mode & 3) == 2 ? O_RDWR : O_RDONLY;
-    const int fd = open(path, access | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever.
+    const int fd = open(path, access | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return HFILE_ERROR;
-    // Folders are not files to read, as on Windows.
+    // Only regular files: folders are not files to read, as on Windows, and pipes and devices
+    // could give bytes without end or none at all.
     struct stat info {};
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
         return HFILE_ERROR;
     }
