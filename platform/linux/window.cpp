@@ -1,6 +1,8 @@
 // The window and message layer on Linux: classes, windows, the posted-message queue and the
 // translation of SDL's window events into the messages a window procedure expects.
 #include <SDL2/SDL.h>
+#include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -142,6 +144,31 @@ RECT NonClientFrame(DWORD style) {
     return {4, 28, 4, 4};
 }
 
+// Xlib ends the process when the X server goes away, but runs every exit handler first: the
+// show's and the window layer's release windows through the dead connection and wait for ever.
+// Say so in one line and end at once instead.
+int DisplayConnectionLost(void*) {
+    static const char kLine[] =
+        "tolvek: the display went away (the X server connection was lost)\n";
+    const ssize_t written = write(STDERR_FILENO, kLine, sizeof kLine - 1);
+    (void)written;
+    _exit(1);
+}
+
+// X11 is looked up at run time, already loaded by SDL's X11 driver; other drivers need nothing.
+void EndOnLostDisplayConnection() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "x11") != 0) return;
+    void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (x11 == nullptr) return;
+    using IOErrorHandler = int (*)(void*);
+    using SetIOErrorHandler = IOErrorHandler (*)(IOErrorHandler);
+    if (auto set = reinterpret_cast<SetIOErrorHandler>(dlsym(x11, "XSetIOErrorHandler"))) {
+        set(&DisplayConnectionLost);
+    }
+    dlclose(x11);
+}
+
 bool EnsureVideo() {
     if (videoState != Video::Unknown) return videoState == Video::Up;
     const char* forced = std::getenv("TOLVEK_DISPLAY");
@@ -151,6 +178,7 @@ bool EnsureVideo() {
         return false;
     }
     videoState = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 ? Video::Up : Video::Absent;
+    if (videoState == Video::Up) EndOnLostDisplayConnection();
     return videoState == Video::Up;
 }
 
