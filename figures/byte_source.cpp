@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+
+#include "figures/figure_constants.h"
 
 std::size_t MemorySource::Read(char* buffer, std::size_t size) {
     const std::size_t count = std::min(size, bytes_.size() - offset_);
@@ -14,11 +17,15 @@ std::size_t MemorySource::Read(char* buffer, std::size_t size) {
 std::unique_ptr<FileSource> FileSource::Open(const char* fileName) {
     if (fileName == nullptr)
         return nullptr;
+    // A named pipe would block the open, and a device could give bytes without end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(fileName, error))
+        return nullptr;
     // Binary: the text stream above turns CR LF into LF itself, the same on every system.
     std::FILE* file = std::fopen(fileName, "rb");
     if (file == nullptr)
         return nullptr;
-    return std::unique_ptr<FileSource>(new FileSource(file));
+    return std::unique_ptr<FileSource>(new FileSource(file, fileName));
 }
 
 FileSource::~FileSource() {
@@ -26,5 +33,15 @@ FileSource::~FileSource() {
 }
 
 std::size_t FileSource::Read(char* buffer, std::size_t size) {
-    return std::fread(buffer, 1, size, file_);
+    const std::size_t room = figures::kMaxDrawingBytes - readBytes_;
+    if (room == 0)
+        return 0;
+    const std::size_t got = std::fread(buffer, 1, std::min(size, room), file_);
+    readBytes_ += got;
+    if (readBytes_ == figures::kMaxDrawingBytes && got > 0 && std::fgetc(file_) != EOF) {
+        std::fprintf(stderr,
+                     "tolvek: figure file %s is larger than %zu MiB; the rest is not read\n",
+                     fileName_.c_str(), figures::kMaxDrawingBytes >> 20);
+    }
+    return got;
 }

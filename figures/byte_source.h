@@ -27,7 +27,7 @@ class MemorySource final : public ByteSource {
 
 class FileSource final : public ByteSource {
   public:
-    // Null when the file cannot be opened.
+    // Null when the file cannot be opened or is not a regular file (a folder, a pipe, a device).
     static std::unique_ptr<FileSource> Open(const char* fileName);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
@@ -35,6 +35,8 @@ class FileSource final : public ByteSource {
     std::size_t Read(char* buffer, std::size_t size) override;
 
   private:
-    explicit FileSource(std::FILE* file) : file_(file) {}
+    FileSource(std::FILE* file, const char* fileName) : file_(file), fileName_(fileName) {}
     std::FILE* file_;
+    std::string fileName_;
+    std::size_t readBytes_ = 0;
 };
