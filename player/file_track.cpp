@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "player/waveform_fill.h"
 
@@ -21,6 +22,15 @@ constexpr int kWindowSeconds = 8;
 }  // namespace
 
 std::unique_ptr<FileTrack> FileTrack::Open(const std::string& path, std::string* error) {
+    // A named pipe would block the open for ever and a device could play without end; "-" (the
+    // standard input, which libsndfile reads) is left to it.
+    std::error_code statusError;
+    const auto status = std::filesystem::status(path, statusError);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        *error = path + ": " +
+                 (std::filesystem::is_directory(status) ? "is a folder" : "is not a regular file");
+        return nullptr;
+    }
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     std::unique_ptr<FileTrack> track(new FileTrack());
