@@ -60,28 +60,45 @@ DataFiles dataFiles = RelativeTable();
 int windowX = 50;
 int windowY = 50;
 
-void ModuleFolder(HINSTANCE instance, char* folder, int size) {
+bool ModuleFolder(HINSTANCE instance, char* folder, int size) {
+    folder[0] = '\0';
     char name[kPathSlot] = {};
-    GetModuleFileNameA(instance, name, sizeof name);
+    // A name cut at the buffer's end would give a folder that is not the plug-in's.
+    if (GetModuleFileNameA(instance, name, sizeof name) >= sizeof name)
+        return false;
     char* last = std::strrchr(name, platform::kPathSeparator);
-    if (last == nullptr) {
-        folder[0] = '\0';
-        return;
-    }
+    if (last == nullptr)
+        return true;
     last[1] = '\0';
     std::snprintf(folder, static_cast<std::size_t>(size), "%s", name);
+    return true;
 }
 
 void MakeLeafAndFigurePathsAbsolute(HINSTANCE instance) {
     char folder[kPathSlot];
-    ModuleFolder(instance, folder, sizeof folder);
+    if (!ModuleFolder(instance, folder, sizeof folder)) {
+        std::fprintf(stderr,
+                     "tolvek: the plug-in's own path is longer than %d characters; its data "
+                     "files cannot be found\n",
+                     kPathSlot - 1);
+        // No file has an empty name, so every load of these fails and says so.
+        dataFiles.leafFile[0] = '\0';
+        for (auto& slot : dataFiles.figureFiles)
+            slot[0] = '\0';
+        return;
+    }
     FormAbsolute(dataFiles.leafFile, folder, kRelative.leaf);
-    for (int k = 0; k < 4; ++k) FormAbsolute(dataFiles.figureFiles[k], folder, kRelative.figures[k]);
+    for (int k = 0; k < 4; ++k)
+        FormAbsolute(dataFiles.figureFiles[k], folder, kRelative.figures[k]);
 }
 
 void MakeSceneFilePathsAbsolute(HINSTANCE instance) {
     char folder[kPathSlot];
-    ModuleFolder(instance, folder, sizeof folder);
+    if (!ModuleFolder(instance, folder, sizeof folder)) {
+        for (int k = 0; k < 4; ++k)
+            dataFiles.backdropFiles[k][0] = dataFiles.actorFiles[k][0] = '\0';
+        return;
+    }
     for (int k = 0; k < 4; ++k) {
         FormAbsolute(dataFiles.backdropFiles[k], folder, kRelative.backdrops[k]);
         FormAbsolute(dataFiles.actorFiles[k], folder, kRelative.actors[k]);
@@ -90,7 +107,8 @@ void MakeSceneFilePathsAbsolute(HINSTANCE instance) {
 
 void ReadSettings(HINSTANCE instance, const char* section) {
     char folder[kPathSlot];
-    ModuleFolder(instance, folder, sizeof folder);
+    if (!ModuleFolder(instance, folder, sizeof folder))
+        return;
     char settingsFile[2 * kPathSlot];
     std::snprintf(settingsFile, sizeof settingsFile, "%splugin.ini", folder);
     windowX = static_cast<int>(GetPrivateProfileIntA(section, "Screen_x", windowX, settingsFile));

@@ -22,8 +22,9 @@ extern int windowY;
 // The slot becomes folder + relative name with the system's separator. A path that does not fit
 // the slot is refused with a line on the error output rather than cut; the slot is left empty.
 bool FormAbsolute(char* slot, const char* folder, const char* relative);
-// The plug-in's own folder, with its trailing separator; empty when the name has none.
-void ModuleFolder(HINSTANCE instance, char* folder, int size);
+// The plug-in's own folder, with its trailing separator; empty when the name has none. False (and
+// empty) when the plug-in's own file name does not fit a path slot, so no folder can be trusted.
+bool ModuleFolder(HINSTANCE instance, char* folder, int size);
 // The leaf and figure slots, then the backdrop and actor slots interleaved, each formed anew
 // from its relative name, so that a second Init does not put the folder in front twice.
 void MakeLeafAndFigurePathsAbsolute(HINSTANCE instance);
