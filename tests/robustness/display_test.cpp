@@ -1,0 +1,143 @@
+// The display going away under the show: surfaces lost again and again (a minimised window, a
+// lost full screen, a reset device), the display mode refused, and the X server vanishing under
+// the running player.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "platform/host_services.h"
+#include "tests/player/run_player.h"
+#include "tests/robustness/plugin_copy.h"
+#include "tests/robustness/show_tour.h"
+
+namespace robustness {
+namespace {
+
+TEST(Display, SurfacesLostEveryFewFramesAreRestoredAndTheShowGoesOn) {
+    PluginCopy copy;
+    int losses = 0;
+    const TourResult tour = TourTheShow(copy.Instance(), [&losses](int render) {
+        if (render % 5 == 0) {
+            platform::MarkAllSurfacesLost();
+            ++losses;
+        }
+    });
+    EXPECT_EQ(tour.initResult, 0);
+    EXPECT_EQ(tour.failedRenders, 0);
+    // The frame drawn onto lost surfaces is not shown; the next one is, restored.
+    EXPECT_EQ(tour.presented, tour.renders - losses);
+    EXPECT_FALSE(tour.quitRequested);
+    EXPECT_EQ(tour.errors, "");
+    EXPECT_EQ(tour.displayObjectsLeft, 0);
+    // The last frames are the backdrop's, reloaded after the loss (matched to the palette in
+    // force then, as on Windows): a picture again, not a blank surface and a trace.
+    EXPECT_GT(tour.lastFrameColours, 50);
+}
+
+TEST(Display, ARefusedDisplayModeIsReportedAndTheHostIsAskedToQuit) {
+    PluginCopy copy;
+    platform::InjectDisplayFault("SetDisplayMode", DDERR_UNSUPPORTEDMODE);
+    const TourResult tour = TourTheShow(copy.Instance());
+    platform::ClearDisplayFaults();
+    EXPECT_EQ(tour.initResult, 0);
+    // The refused mode, then the flip chain that needed it: each step that fails says so once.
+    EXPECT_EQ(tour.messageBoxes,
+              (std::vector<std::string>{"Error|DirectDraw Error DDERR_UNSUPPORTEDMODE",
+                                        "Error|DirectDraw Error DDERR_NOEXCLUSIVEMODE"}));
+    EXPECT_TRUE(tour.quitRequested);
+    // A host that renders on regardless meets no crash.
+    EXPECT_EQ(tour.failedRenders, 0);
+    EXPECT_EQ(tour.windowsLeft, 0);
+    EXPECT_EQ(tour.displayObjectsLeft, 0);
+}
+
+// An X server of the test's own on a display number nobody uses; empty name when none starts.
+class XServer {
+  public:
+    XServer() {
+        int number = 150;
+        while (number < 250 && std::filesystem::exists(Socket(number)))
+            ++number;
+        char display[16];
+        std::snprintf(display, sizeof display, ":%d", number);
+        pid_ = fork();
+        if (pid_ == 0) {
+            execlp("Xvfb", "Xvfb", display, "-screen", "0", "800x600x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (pid_ > 0 && !std::filesystem::exists(Socket(number)) &&
+               std::chrono::steady_clock::now() < deadline &&
+               waitpid(pid_, nullptr, WNOHANG) == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (std::filesystem::exists(Socket(number))) {
+            name_ = display;
+            number_ = number;
+        }
+    }
+    ~XServer() { Kill(); }
+    const std::string& name() const { return name_; }
+    // Gone at once, as after a crash; its socket and lock are cleared so the number is free.
+    void Kill() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+        if (number_ > 0) {
+            std::error_code ignored;
+            std::filesystem::remove(Socket(number_), ignored);
+            char lock[32];
+            std::snprintf(lock, sizeof lock, "/tmp/.X%d-lock", number_);
+            std::filesystem::remove(lock, ignored);
+            number_ = -1;
+        }
+    }
+
+  private:
+    static std::filesystem::path Socket(int number) {
+        char path[64];
+        std::snprintf(path, sizeof path, "/tmp/.X11-unix/X%d", number);
+        return path;
+    }
+
+    pid_t pid_ = -1;
+    int number_ = -1;
+    std::string name_;
+};
+
+TEST(Display, TheXServerVanishingEndsThePlayerWithStatusOneAndALine) {
+    XServer server;
+    if (server.name().empty())
+        GTEST_SKIP() << "no X server could be started (is Xvfb installed?)";
+    std::thread killer([&server] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        server.Kill();
+    });
+    const auto started = std::chrono::steady_clock::now();
+    const player_testing::PlayerRun run =
+        player_testing::RunPlayer({"--window", "--clock", "1"},
+                                  {{"DISPLAY", server.name()},
+                                   {"TOLVEK_DISPLAY", "window"},
+                                   {"PULSE_SERVER", "unix:/nonexistent"}},
+                                  60);
+    killer.join();
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+    EXPECT_NE(run.err.find("tolvek: the display went away (the X server connection was lost)"),
+              std::string::npos)
+        << run.err;
+}
+
+}  // namespace
+}  // namespace robustness
