@@ -123,6 +123,9 @@ private:
     PaletteImpl* palette_ = nullptr;
     ClipperImpl* clipper_ = nullptr;
     std::vector<BYTE> windowFrame_;
+    // Reused by every copy, so that no copy allocates once the first has run.
+    std::vector<BYTE> scratch_;
+    std::vector<int> columns_;
 };
 
 // Row pitch of a software surface: deliberately wider than the width.

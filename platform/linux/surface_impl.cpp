@@ -77,30 +77,48 @@ HRESULT SurfaceImpl::CopyFrom(SurfaceImpl* source, const RECT& from, const RECT&
     const int fh = from.bottom - from.top;
     const int tw = to.right - to.left;
     const int th = to.bottom - to.top;
-    // A copy within one surface may overlap; read from a snapshot.
-    std::vector<BYTE> snapshot;
     const BYTE* srcBase = source->memory_.data();
-    if (source == this) {
-        snapshot = memory_;
-        srcBase = snapshot.data();
-    }
     const int srcPitch = source->pitch_;
-    const bool useKey = keyed && source->hasKey_;
-    const DWORD low = source->keyLow_;
-    const DWORD high = source->keyHigh_;
+    if (source == this) {
+        // A copy within one surface may overlap: read from a snapshot, kept between copies.
+        scratch_.assign(memory_.begin(), memory_.end());
+        srcBase = scratch_.data();
+    }
+    // Pixels are bytes, so a key range is cut to 0..255; then v - low, as a byte, is at most
+    // high - low exactly for the keyed values, a test the compiler can do many bytes at a time.
+    const bool useKey =
+        keyed && source->hasKey_ && source->keyLow_ <= source->keyHigh_ && source->keyLow_ <= 255;
+    const BYTE low = static_cast<BYTE>(useKey ? source->keyLow_ : 0);
+    const BYTE span =
+        static_cast<BYTE>(useKey ? std::min<DWORD>(source->keyHigh_, 255) - source->keyLow_ : 0);
+    // Source columns of a stretched copy, worked out once per copy rather than once per pixel.
+    if (fw != tw) {
+        columns_.resize(static_cast<std::size_t>(tw));
+        for (int dx = 0; dx < tw; ++dx) {
+            columns_[dx] = from.left + static_cast<int>(static_cast<long long>(dx) * fw / tw);
+        }
+    }
     for (int dy = 0; dy < th; ++dy) {
         const int sy = from.top + static_cast<int>(static_cast<long long>(dy) * fh / th);
         const BYTE* srcRow = srcBase + static_cast<std::size_t>(sy) * srcPitch;
         BYTE* dstRow = Row(to.top + dy) + to.left;
-        if (fw == tw && !useKey) {
-            std::memcpy(dstRow, srcRow + from.left, static_cast<std::size_t>(tw));
+        if (fw == tw) {
+            const BYTE* src = srcRow + from.left;
+            if (!useKey) {
+                std::memcpy(dstRow, src, static_cast<std::size_t>(tw));
+                continue;
+            }
+            for (int dx = 0; dx < tw; ++dx) {
+                const BYTE value = src[dx];
+                dstRow[dx] = static_cast<BYTE>(value - low) <= span ? dstRow[dx] : value;
+            }
             continue;
         }
+        const int* columns = columns_.data();
         for (int dx = 0; dx < tw; ++dx) {
-            const int sx = from.left + (fw == tw ? dx : static_cast<int>(
-                                                             static_cast<long long>(dx) * fw / tw));
-            const BYTE value = srcRow[sx];
-            if (useKey && value >= low && value <= high) continue;
+            const BYTE value = srcRow[columns[dx]];
+            if (useKey && static_cast<BYTE>(value - low) <= span)
+                continue;
             dstRow[dx] = value;
         }
     }
@@ -127,10 +145,10 @@ HRESULT SurfaceImpl::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sou
         if (src == nullptr) src = this;
         if (HRESULT state = src->CheckUsable(); src != this && state != DD_OK) return state;
         if (src->width_ != width_ || src->height_ != height_) return DDERR_INVALIDRECT;
-        std::vector<BYTE> snapshot = src->memory_;
+        scratch_.assign(src->memory_.begin(), src->memory_.end());
         for (int y = 0; y < height_; ++y) {
             int sy = (effects->dwDDFX & DDBLTFX_MIRRORUPDOWN) != 0 ? height_ - 1 - y : y;
-            const BYTE* from = snapshot.data() + static_cast<std::size_t>(sy) * src->pitch_;
+            const BYTE* from = scratch_.data() + static_cast<std::size_t>(sy) * src->pitch_;
             BYTE* to = Row(y);
             for (int x = 0; x < width_; ++x) {
                 int sx = (effects->dwDDFX & DDBLTFX_MIRRORLEFTRIGHT) != 0 ? width_ - 1 - x : x;
