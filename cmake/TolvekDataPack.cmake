@@ -25,7 +25,7 @@ add_custom_target(datapack ALL
   COMMAND ${CMAKE_COMMAND} -E env --unset=CC --unset=CXX --unset=CMAKE_TOOLCHAIN_FILE
           ${CMAKE_COMMAND} -S ${CMAKE_SOURCE_DIR} -B ${TOLVEK_NATIVE_DATAPACK_DIR}
           -DCMAKE_BUILD_TYPE=Release -DTOLVEK_DATAPACK_ONLY=ON
-  COMMAND ${CMAKE_COMMAND} -E env --unset=MAKEFLAGS --unset=MFLAGS
+  COMMAND ${CMAKE_COMMAND} -E env --unset=MAKEFLAGS --unset=MFLAGS --unset=MAKELEVEL
           ${CMAKE_COMMAND} --build ${TOLVEK_NATIVE_DATAPACK_DIR} --target datapack
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${TOLVEK_NATIVE_DATAPACK_DIR}/plugin/v_tolvek
           ${TOLVEK_DATA_DIR}
