@@ -14,7 +14,8 @@ std::int64_t CalendarTimeSeconds() {
     if (length > 0 && length < sizeof value) {
         char* end = nullptr;
         const long long seconds = std::strtoll(value, &end, 10);
-        if (end != value && *end == '\0') return seconds;
+        if (end != value && *end == '\0')
+            return seconds;
     }
     return static_cast<std::int64_t>(std::time(nullptr));
 }
