@@ -178,6 +178,14 @@ bool EnsureVideo() {
         return false;
     }
     videoState = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 ? Video::Up : Video::Absent;
+    // Without X11 or Wayland SDL falls back to drawing off screen, where nobody sees a window:
+    // that is no display, unless SDL_VIDEODRIVER asked for it.
+    const char* driver = videoState == Video::Up ? SDL_GetCurrentVideoDriver() : nullptr;
+    if (driver != nullptr && std::getenv("SDL_VIDEODRIVER") == nullptr &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        videoState = Video::Absent;
+    }
     if (videoState == Video::Up) EndOnLostDisplayConnection();
     return videoState == Video::Up;
 }
