@@ -139,5 +139,21 @@ TEST(Display, TheXServerVanishingEndsThePlayerWithStatusOneAndALine) {
         << run.err;
 }
 
+TEST(Display, NoDisplayAtAllEndsThePlayerWithStatusOneAndALine) {
+    char nowhere[16];
+    int number = 149;
+    while (number > 100 && std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)))
+        --number;
+    std::snprintf(nowhere, sizeof nowhere, ":%d", number);
+    const player_testing::PlayerRun run =
+        player_testing::RunPlayer({"--window"},
+                                  {{"DISPLAY", nowhere},
+                                   {"WAYLAND_DISPLAY", "no-such-wayland"},
+                                   {"TOLVEK_DISPLAY", "window"}},
+                                  30);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("tolvek: no display"), std::string::npos) << run.err;
+}
+
 }  // namespace
 }  // namespace robustness

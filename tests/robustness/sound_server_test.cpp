@@ -1,5 +1,5 @@
-// The sound server going away while the player captures from it: the capture says once why it
-// ended, and from then on the show gets silence instead of waiting for sound.
+// The sound server going away while the player captures from it: the capture says why it ended,
+// the show keeps the last sound it had, and nothing waits for the server.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,7 +13,7 @@
 namespace robustness {
 namespace {
 
-TEST(SoundServer, VanishingWhileCapturingEndsTheCaptureWithAReasonAndSilence) {
+TEST(SoundServer, VanishingWhileCapturingEndsTheCaptureWithAReasonAndNothingWaits) {
     auto server = std::make_unique<player_testing::PulseServer>();
     if (!server->running())
         GTEST_SKIP() << "no PulseAudio server could be started (" << server->failure() << ")";
