@@ -117,7 +117,23 @@ void Presenter::Present(const BYTE* pixels, int pitch, int width, int height,
 
 void Presenter::SetFullScreen(bool fullScreen) {
     if (window_ == nullptr || fullScreen == fullScreen_) return;
-    SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (fullScreen) {
+        SDL_GetWindowPosition(window_, &windowedX_, &windowedY_);
+        SDL_GetWindowSize(window_, &windowedWidth_, &windowedHeight_);
+        // Sized to the desktop as well, so the frame covers the screen even where no window
+        // manager honours the full-screen request.
+        int display = SDL_GetWindowDisplayIndex(window_);
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0) {
+            SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+            SDL_SetWindowSize(window_, bounds.w, bounds.h);
+        }
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(window_, 0);
+        SDL_SetWindowSize(window_, windowedWidth_, windowedHeight_);
+        SDL_SetWindowPosition(window_, windowedX_, windowedY_);
+    }
     SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
     fullScreen_ = fullScreen;
 }

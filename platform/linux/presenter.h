@@ -37,6 +37,11 @@ private:
     int textureWidth_ = 0;
     int textureHeight_ = 0;
     bool fullScreen_ = false;
+    // Where the window goes back to when it leaves full screen.
+    int windowedX_ = 64;
+    int windowedY_ = 64;
+    int windowedWidth_ = 640;
+    int windowedHeight_ = 480;
     PALETTEENTRY lastPalette_[256]{};
     std::uint32_t lookup_[256]{};
     bool lookupValid_ = false;
