@@ -1,6 +1,7 @@
 // Frames piped to the ffmpeg program as raw RGB, with a sound file muxed in: a video file.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ struct VideoSettings {
     int width = 1280;  // scaled to by nearest neighbour
     int height = 960;
 };
+
+// Palette indices to the raw RGB bytes piped to ffmpeg: three bytes a pixel, red first.
+void ConvertToRgb24(const BYTE* pixels, std::size_t count, const PALETTEENTRY* palette,
+                    unsigned char* rgb);
 
 // ffmpeg's arguments after the program name.
 std::vector<std::string> FfmpegArguments(const VideoSettings& settings, int frameWidth,
