@@ -11,7 +11,7 @@
 namespace player {
 
 std::string WriteIndexedPng(const std::string& path, const BYTE* pixels, int pitch, int width,
-                            int height, const PALETTEENTRY* palette) {
+                            int height, const PALETTEENTRY* palette, int compressionLevel) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!file)
         return std::strerror(errno);
@@ -34,6 +34,8 @@ std::string WriteIndexedPng(const std::string& path, const BYTE* pixels, int pit
         colours[i] = {palette[i].peRed, palette[i].peGreen, palette[i].peBlue};
     }
     png_set_PLTE(png, info, colours, 256);
+    if (compressionLevel >= 0)
+        png_set_compression_level(png, compressionLevel);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
         png_write_row(png, pixels + static_cast<std::ptrdiff_t>(y) * pitch);
