@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 namespace player {
 namespace {
@@ -172,6 +173,11 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
     }
     if (options.silence && !options.sound.empty()) {
         *error = "--silence shows no sound; it takes no SOUND";
+        return std::nullopt;
+    }
+    if (!options.videoPath.empty() &&
+        std::filesystem::path(options.videoPath).extension().string().size() < 2) {
+        *error = "--video FILE needs an extension naming the format, such as .mp4";
         return std::nullopt;
     }
     if (options.frames && options.seconds) {

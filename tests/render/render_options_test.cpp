@@ -85,6 +85,8 @@ TEST(RenderOptions, MistakesAreRefusedWithOneLineNamingTheOption) {
         {{"a.wav", "b.wav"}, "one SOUND"},
         {{"--silence", "a.wav"}, "--silence"},
         {{"--frames", "1-2", "--seconds", "3"}, "--frames and --seconds"},
+        {{"--video", "show"}, "--video FILE needs an extension"},
+        {{"--video", "out.d/show."}, "--video FILE needs an extension"},
     };
     for (const auto& [args, expected] : cases) {
         std::string error;
