@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ struct Target {
     const char* name;
     int (*run)(const std::uint8_t*, std::size_t);
 };
+
+// Test names and failures show the target's name, not its bytes.
+void PrintTo(const Target& target, std::ostream* out) {
+    *out << target.name;
+}
 
 const Target kTargets[] = {{"palette", FuzzInput_palette},
                            {"picture", FuzzInput_picture},
