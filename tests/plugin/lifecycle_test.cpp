@@ -190,3 +190,20 @@ TEST(DataFiles, JoinedPathsMustFitTheirSlot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Lifecycle, HundredStartsAndStopsLeaveNothingBehind) {
+    const int windowsBefore = platform::CountWindows();
+    for (int cycle = 0; cycle < 100; ++cycle) {
+        ASSERT_EQ(module->Init(module), 0);
+        RenderFrames(3);
+        module->Quit(module);
+        Pump();
+        ASSERT_EQ(platform::CountWindows(), windowsBefore) << "cycle " << cycle;
+        ASSERT_EQ(platform::CountDisplayObjects(), 0) << "cycle " << cycle;
+    }
+    EXPECT_EQ(showState.frameCounter, 300);
+}
+
+}  // namespace
