@@ -68,8 +68,7 @@ void ConvertToRgb24(const BYTE* pixels, std::size_t count, const PALETTEENTRY* p
     // one lookup and one four-byte store, whose fourth byte the next pixel overwrites.
     std::uint32_t packed[256];
     for (int i = 0; i < 256; ++i) {
-        const unsigned char bytes[4] = {palette[i].peRed, palette[i].peGreen, palette[i].peBlue,
-                                        0};
+        const unsigned char bytes[4] = {palette[i].peRed, palette[i].peGreen, palette[i].peBlue, 0};
         std::memcpy(&packed[i], bytes, sizeof bytes);
     }
     std::size_t i = 0;
