@@ -2,8 +2,9 @@
 # The player's CPU use while it shows the built-in tune in a window, against an empty SDL window
 # presenting a 640x480 texture with the same pacing. Both run on one private X server (Xvfb) and,
 # when pulseaudio is installed, one private sound server with a null sink, so the tune is really
-# played. Prints CPU per cent of one core (all threads), the X server's share, frames per second
-# of the baseline and the player's peak resident memory.
+# played; the player runs once more without a sound server, which leaves the frames' own cost.
+# Prints CPU per cent of one core (all threads), the X server's share, frames per second of the
+# baseline and the peak resident memory.
 # usage: bench/player_cpu.sh [BUILD_DIR] [SECONDS]
 set -u
 build=$(cd "${1:-build/release}" && pwd) || exit 1
@@ -86,5 +87,8 @@ measure() {
 echo "measuring $seconds s each on display :$display${PULSE_SERVER:+, with a private sound server}"
 measure baseline "$baseline" --seconds $((seconds + warmup + 5))
 measure player "$player" --window --clock 1234567890
+# The same without a sound server: the show follows the tune without playing it, which leaves
+# the frames' own cost.
+PULSE_SERVER="unix:$scratch/no-server" measure unplayed "$player" --window --clock 1234567890
 sed -n 's/^renderer/baseline: renderer/p' "$scratch/baseline.out"
 grep -h "tolvek:" "$scratch/player.err" | head -3
