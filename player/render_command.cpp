@@ -158,7 +158,8 @@ int RunRender(const std::vector<std::string>& args, const std::string& versionTe
             return Fail(error);
         video = std::make_unique<VideoEncoder>(VideoSettings{options->videoPath, soundPath,
                                                              options->fps, options->videoWidth,
-                                                             options->videoHeight});
+                                                             options->videoHeight,
+                                                             options->videoPreset});
         video->SetProgram(ffmpeg);
     }
     std::vector<FrameSink*> sinks;

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "player/video_encoder.h"
+
 namespace player {
 namespace {
 
@@ -68,6 +70,9 @@ std::string RenderUsageText() {
            "  --png-dir DIR      write each kept frame as DIR/frame-000001.png (8-bit indexed)\n"
            "  --video FILE       write a video with the sound through ffmpeg (H.264 for .mp4)\n"
            "  --size WxH         the video's size, scaled by nearest neighbour (default 1280x960)\n"
+           "  --preset NAME      x264's speed for .mp4, .m4v, .mov and .mkv: ultrafast (default,\n"
+           "                     well ahead of real time), superfast, veryfast, faster, fast,\n"
+           "                     medium, slow, slower, veryslow, placebo (slower, smaller files)\n"
            "  --plugin PATH      render this visualization plug-in instead of vis_tolvek.so\n"
            "  --help             print this help and exit\n"
            "\n"
@@ -161,6 +166,14 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
                 return std::nullopt;
             if (!ParseSize(*text, &options.videoWidth, &options.videoHeight))
                 return bad("--size", *text, "WIDTHxHEIGHT, even numbers from 2 to 8192");
+        } else if (is("--preset")) {
+            auto text = value("--preset");
+            if (!text)
+                return std::nullopt;
+            const auto& presets = X264Presets();
+            if (std::find(presets.begin(), presets.end(), *text) == presets.end())
+                return bad("--preset", *text, "one of x264's presets, ultrafast to placebo");
+            options.videoPreset = *text;
         } else if (is("--plugin")) {
             auto text = value("--plugin");
             if (!text)

@@ -32,6 +32,7 @@ struct RenderOptions {
     std::string videoPath;
     int videoWidth = kDefaultVideoWidth;
     int videoHeight = kDefaultVideoHeight;
+    std::string videoPreset = "ultrafast";
     std::string pluginPath;  // empty: the installed or built plug-in
     bool help = false;
     bool version = false;

@@ -1,11 +1,15 @@
-// Frames piped to the ffmpeg program as raw RGB, with a sound file muxed in: a video file.
+// Frames piped to the ffmpeg program as raw YUV 4:2:0 pictures at the video's size, with a sound
+// file muxed in: a video file.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "player/frame_sink.h"
+#include "player/yuv_frame.h"
 
 namespace player {
 
@@ -18,15 +22,16 @@ struct VideoSettings {
     int fps = 30;
     int width = 1280;  // scaled to by nearest neighbour
     int height = 960;
+    // x264's speed preset for H.264 files: the fastest keeps rendering well ahead of real time
+    // on a small machine; slower ones make smaller files.
+    std::string preset = "ultrafast";
 };
 
-// Palette indices to the raw RGB bytes piped to ffmpeg: three bytes a pixel, red first.
-void ConvertToRgb24(const BYTE* pixels, std::size_t count, const PALETTEENTRY* palette,
-                    unsigned char* rgb);
+// x264's presets, fastest first.
+const std::vector<std::string>& X264Presets();
 
-// ffmpeg's arguments after the program name.
-std::vector<std::string> FfmpegArguments(const VideoSettings& settings, int frameWidth,
-                                         int frameHeight);
+// ffmpeg's arguments after the program name, for pictures of the video's size on its input.
+std::vector<std::string> FfmpegArguments(const VideoSettings& settings);
 
 class VideoEncoder : public FrameSink {
   public:
@@ -50,7 +55,8 @@ class VideoEncoder : public FrameSink {
     int height_ = 0;
     int pipe_ = -1;
     int child_ = -1;  // ffmpeg's process id
-    std::vector<unsigned char> rgb_;
+    std::unique_ptr<YuvFrameConverter> converter_;
+    std::vector<std::uint8_t> picture_;
 };
 
 }  // namespace player

@@ -36,13 +36,15 @@ TEST(RenderOptions, DefaultsAreTheBuiltInTuneAtThirtyFramesInto1280x960) {
     EXPECT_FALSE(options->clockSeconds);
     EXPECT_EQ(options->videoWidth, 1280);
     EXPECT_EQ(options->videoHeight, 960);
+    EXPECT_EQ(options->videoPreset, "ultrafast");
 }
 
 TEST(RenderOptions, EveryOptionTakesItsValueSeparateOrAfterAnEqualsSign) {
     std::string error;
-    auto options = Parse({"song.flac", "--clock=42", "--fps", "60", "--frames=5-9", "--png-dir",
-                          "out", "--video=v.mp4", "--size", "640x480", "--plugin=p.so"},
-                         &error);
+    auto options =
+        Parse({"song.flac", "--clock=42", "--fps", "60", "--frames=5-9", "--png-dir", "out",
+               "--video=v.mp4", "--size", "640x480", "--plugin=p.so", "--preset=veryslow"},
+              &error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->sound, "song.flac");
     EXPECT_EQ(*options->clockSeconds, 42);
@@ -54,6 +56,7 @@ TEST(RenderOptions, EveryOptionTakesItsValueSeparateOrAfterAnEqualsSign) {
     EXPECT_EQ(options->videoWidth, 640);
     EXPECT_EQ(options->videoHeight, 480);
     EXPECT_EQ(options->pluginPath, "p.so");
+    EXPECT_EQ(options->videoPreset, "veryslow");
 
     options = Parse({"--silence", "--seconds", "2.5", "--", "--"}, &error);
     EXPECT_FALSE(options) << "--silence with a SOUND named --";
@@ -81,6 +84,8 @@ TEST(RenderOptions, MistakesAreRefusedWithOneLineNamingTheOption) {
         {{"--size", "1280"}, "--size"},
         {{"--size", "0x0"}, "--size"},
         {{"--clock", "soon"}, "--clock"},
+        {{"--preset", "quick"}, "--preset"},
+        {{"--preset", "Medium"}, "--preset"},
         {{"--png-dir"}, "--png-dir needs a value"},
         {{"a.wav", "b.wav"}, "one SOUND"},
         {{"--silence", "a.wav"}, "--silence"},
@@ -145,18 +150,23 @@ TEST(RenderOutput, FramesAreNamedWithSixDigits) {
     EXPECT_EQ(player::PngFrameName(1234567), "frame-1234567.png");
 }
 
-TEST(RenderOutput, FfmpegGetsRawFramesScaledByNearestNeighbourWithTheSound) {
-    player::VideoSettings settings{"out/Show.MP4", "/tmp/x/sound.wav", 25, 1280, 960};
-    auto args = player::FfmpegArguments(settings, 640, 480);
+TEST(RenderOutput, FfmpegGetsPicturesAtTheVideosSizeWithTheSoundAndTheirColourTags) {
+    player::VideoSettings settings{"out/Show.MP4", "/tmp/x/sound.wav", 25, 1280, 960, "medium"};
+    auto args = player::FfmpegArguments(settings);
     auto after = [&args](const std::string& option) {
         auto it = std::find(args.begin(), args.end(), option);
         return it == args.end() || it + 1 == args.end() ? std::string() : *(it + 1);
     };
-    EXPECT_EQ(after("-pixel_format"), "rgb24");
-    EXPECT_EQ(after("-video_size"), "640x480");
+    EXPECT_EQ(after("-pixel_format"), "yuv420p");
+    EXPECT_EQ(after("-video_size"), "1280x960");
     EXPECT_EQ(after("-framerate"), "25");
-    EXPECT_EQ(after("-vf"), "scale=1280:960:flags=neighbor");
+    EXPECT_EQ(after("-vf"), "");
+    EXPECT_EQ(after("-colorspace"), "bt709");
+    EXPECT_EQ(after("-color_primaries"), "bt709");
+    EXPECT_EQ(after("-color_trc"), "bt709");
+    EXPECT_EQ(after("-color_range"), "tv");
     EXPECT_EQ(after("-c:v"), "libx264");
+    EXPECT_EQ(after("-preset"), "medium");
     EXPECT_EQ(after("-pix_fmt"), "yuv420p");
     EXPECT_EQ(after("-c:a"), "aac");
     EXPECT_EQ(args.back(), "out/Show.MP4");
@@ -164,9 +174,16 @@ TEST(RenderOutput, FfmpegGetsRawFramesScaledByNearestNeighbourWithTheSound) {
     EXPECT_EQ(after("-i"), "pipe:0");
     EXPECT_NE(std::find(args.begin(), args.end(), "/tmp/x/sound.wav"), args.end());
 
+    // Below 720 lines the pictures are made and tagged with the standard-definition matrix.
+    settings.width = 640;
+    settings.height = 480;
+    args = player::FfmpegArguments(settings);
+    EXPECT_EQ(after("-video_size"), "640x480");
+    EXPECT_EQ(after("-colorspace"), "smpte170m");
+
     // Other formats are left to ffmpeg's own choice of codecs.
     settings.path = "show.webm";
-    args = player::FfmpegArguments(settings, 640, 480);
+    args = player::FfmpegArguments(settings);
     EXPECT_EQ(std::find(args.begin(), args.end(), "libx264"), args.end());
     EXPECT_EQ(args.back(), "show.webm");
 }

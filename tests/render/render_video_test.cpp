@@ -39,7 +39,7 @@ std::vector<std::map<std::string, std::string>> Streams(const std::string& path)
     const std::string text = Output(
         "ffprobe -v error -count_frames -show_entries "
         "stream=codec_type,codec_name,width,height,nb_read_frames,sample_rate,channels,"
-        "duration -of default=noprint_wrappers=1 '" +
+        "duration,pix_fmt,color_space,color_range -of default=noprint_wrappers=1 '" +
         path + "'");
     for (const std::string& line : player_testing::Lines(text)) {
         const auto eq = line.find('=');
@@ -77,6 +77,9 @@ TEST_F(RenderVideo, AnMp4OfTheFramesWithTheirSoundAt1280x960) {
     EXPECT_EQ(picture.at("width"), "1280");
     EXPECT_EQ(picture.at("height"), "960");
     EXPECT_EQ(picture.at("nb_read_frames"), "30");
+    EXPECT_EQ(picture.at("pix_fmt"), "yuv420p");
+    EXPECT_EQ(picture.at("color_space"), "bt709");
+    EXPECT_EQ(picture.at("color_range"), "tv");
     EXPECT_EQ(sound.at("codec_name"), "aac");
     EXPECT_EQ(sound.at("sample_rate"), "44100");
     EXPECT_EQ(sound.at("channels"), "2");
@@ -120,6 +123,7 @@ TEST_F(RenderVideo, SizeIsChosenAndSilenceStillGivesASoundTrack) {
     const auto& picture = streams[0].at("codec_type") == "video" ? streams[0] : streams[1];
     EXPECT_EQ(picture.at("width"), "320");
     EXPECT_EQ(picture.at("height"), "240");
+    EXPECT_EQ(picture.at("color_space"), "smpte170m");
     EXPECT_EQ(picture.at("nb_read_frames"), "10");
 }
 
