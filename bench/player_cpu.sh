@@ -85,10 +85,20 @@ measure() {
 }
 
 echo "measuring $seconds s each on display :$display${PULSE_SERVER:+, with a private sound server}"
-measure baseline "$baseline" --seconds $((seconds + warmup + 5))
+# The baseline draws the way the player does: without a GPU (and on Xvfb there is none to use)
+# the player takes SDL's software renderer straight into the window's image.
+if [ ! -e /dev/dri ] && [ ! -e /dev/nvidia0 ]; then
+    SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0 \
+        measure baseline "$baseline" --seconds $((seconds + warmup + 5))
+else
+    measure baseline "$baseline" --seconds $((seconds + warmup + 5))
+fi
+# For comparison: the same empty window drawn through OpenGL, emulated by the CPU without a GPU.
+SDL_RENDER_DRIVER=opengl measure opengl "$baseline" --seconds $((seconds + warmup + 5))
 measure player "$player" --window --clock 1234567890
 # The same without a sound server: the show follows the tune without playing it, which leaves
 # the frames' own cost.
 PULSE_SERVER="unix:$scratch/no-server" measure unplayed "$player" --window --clock 1234567890
 sed -n 's/^renderer/baseline: renderer/p' "$scratch/baseline.out"
+sed -n 's/^renderer/opengl: renderer/p' "$scratch/opengl.out"
 grep -h "tolvek:" "$scratch/player.err" | head -3

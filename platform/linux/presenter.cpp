@@ -5,7 +5,10 @@
 
 #include <bit>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 namespace platform::detail {
 
@@ -38,10 +41,58 @@ void ConvertIndexedFrame(const BYTE* pixels, int pitch, int width, int height,
     }
 }
 
+bool IsSoftwareRasteriser(const char* glRenderer) {
+    if (glRenderer == nullptr)
+        return false;
+    const std::string name = glRenderer;
+    for (const char* cpu : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"}) {
+        if (name.find(cpu) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// A machine without a GPU device node can only have OpenGL emulated by the CPU.
+bool HasGpuDevice() {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("renderD", 0) == 0 || name.rfind("card", 0) == 0)
+            return true;
+    }
+    return std::filesystem::exists("/dev/nvidia0", error);
+}
+
+// The renderer string of the OpenGL context SDL made current for `renderer`, or null.
+const char* OpenGlRendererName(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) {
+        return nullptr;
+    }
+    using GetString = const unsigned char* (*)(unsigned);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned kGlRenderer = 0x1F01;
+    return getString != nullptr ? reinterpret_cast<const char*>(getString(kGlRenderer)) : nullptr;
+}
+
+SDL_Renderer* CreateSoftwareRenderer(SDL_Window* window) {
+    // Straight into the window's shared-memory image; SDL would otherwise put an OpenGL
+    // texture between the two, and with it the driver's whole weight.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+}  // namespace
+
 Presenter::~Presenter() {
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (texture_ != nullptr)
+        SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr)
+        SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr)
+        SDL_DestroyWindow(window_);
 }
 
 bool Presenter::Open(const char* title, int width, int height, bool fullScreen, bool vsync) {
@@ -68,25 +119,50 @@ bool Presenter::Open(const char* title, int width, int height, bool fullScreen, 
         std::fprintf(stderr, "tolvek: cannot open a window: %s\n", SDL_GetError());
         return false;
     }
-    Uint32 rendererFlags = vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
-    renderer_ = SDL_CreateRenderer(window_, -1, rendererFlags);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_ == nullptr) {
+    if (!CreateRenderer(vsync)) {
         std::fprintf(stderr, "tolvek: cannot draw into the window: %s\n", SDL_GetError());
         return false;
     }
     fullScreen_ = fullScreen;
-    if (fullScreen) SDL_ShowCursor(SDL_DISABLE);
+    if (fullScreen)
+        SDL_ShowCursor(SDL_DISABLE);
     return true;
 }
 
-unsigned Presenter::windowId() const { return window_ ? SDL_GetWindowID(window_) : 0; }
+// A GPU scales the frame for nothing. Without one, OpenGL is emulated by the CPU at several
+// times the cost of SDL's software renderer and with some 90 MB of driver in memory, so that
+// renderer is used instead. SDL_RENDER_DRIVER still chooses when it is set.
+bool Presenter::CreateRenderer(bool vsync) {
+    const Uint32 flags = vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+    const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (asked != nullptr && *asked != '\0') {
+        if (SDL_strcasecmp(asked, "software") == 0) {
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        }
+        renderer_ = SDL_CreateRenderer(window_, -1, flags);
+    } else if (HasGpuDevice()) {
+        renderer_ = SDL_CreateRenderer(window_, -1, flags);
+        if (renderer_ != nullptr && IsSoftwareRasteriser(OpenGlRendererName(renderer_))) {
+            SDL_DestroyRenderer(renderer_);
+            renderer_ = nullptr;
+        }
+    }
+    if (renderer_ == nullptr)
+        renderer_ = CreateSoftwareRenderer(window_);
+    return renderer_ != nullptr;
+}
+
+unsigned Presenter::windowId() const {
+    return window_ ? SDL_GetWindowID(window_) : 0;
+}
 
 bool Presenter::EnsureTexture(int width, int height) {
-    if (texture_ != nullptr && width == textureWidth_ && height == textureHeight_) return true;
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                 SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (texture_ != nullptr && width == textureWidth_ && height == textureHeight_)
+        return true;
+    if (texture_ != nullptr)
+        SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                 width, height);
     textureWidth_ = width;
     textureHeight_ = height;
     // Logical size keeps the aspect and letterboxes whatever the window's size.
@@ -96,7 +172,8 @@ bool Presenter::EnsureTexture(int width, int height) {
 
 void Presenter::Present(const BYTE* pixels, int pitch, int width, int height,
                         const PALETTEENTRY* palette) {
-    if (renderer_ == nullptr || !EnsureTexture(width, height)) return;
+    if (renderer_ == nullptr || !EnsureTexture(width, height))
+        return;
     if (!lookupValid_ || std::memcmp(lastPalette_, palette, sizeof lastPalette_) != 0) {
         std::memcpy(lastPalette_, palette, sizeof lastPalette_);
         BuildLookup(palette, lookup_);
@@ -116,7 +193,8 @@ void Presenter::Present(const BYTE* pixels, int pitch, int width, int height,
 }
 
 void Presenter::SetFullScreen(bool fullScreen) {
-    if (window_ == nullptr || fullScreen == fullScreen_) return;
+    if (window_ == nullptr || fullScreen == fullScreen_)
+        return;
     if (fullScreen) {
         SDL_GetWindowPosition(window_, &windowedX_, &windowedY_);
         SDL_GetWindowSize(window_, &windowedWidth_, &windowedHeight_);

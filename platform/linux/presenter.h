@@ -12,7 +12,7 @@ struct SDL_Texture;
 namespace platform::detail {
 
 class Presenter {
-public:
+  public:
     Presenter() = default;
     Presenter(const Presenter&) = delete;
     Presenter& operator=(const Presenter&) = delete;
@@ -21,15 +21,15 @@ public:
     bool Open(const char* title, int width, int height, bool fullScreen, bool vsync);
     // Converts the frame through the palette and shows it; the table is rebuilt only when the
     // palette's contents changed.
-    void Present(const BYTE* pixels, int pitch, int width, int height,
-                 const PALETTEENTRY* palette);
+    void Present(const BYTE* pixels, int pitch, int width, int height, const PALETTEENTRY* palette);
     void SetFullScreen(bool fullScreen);
     bool fullScreen() const { return fullScreen_; }
     unsigned windowId() const;
     SDL_Window* window() const { return window_; }
 
-private:
+  private:
     bool EnsureTexture(int width, int height);
+    bool CreateRenderer(bool vsync);
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
@@ -49,7 +49,13 @@ private:
 
 // The conversion itself, shared with the benchmarks: one table lookup per pixel.
 TOLVEK_PLATFORM_API void ConvertIndexedFrame(const BYTE* pixels, int pitch, int width, int height,
-                         const std::uint32_t* lookup, std::uint32_t* out, int outPitchPixels);
+                                             const std::uint32_t* lookup, std::uint32_t* out,
+                                             int outPitchPixels);
 TOLVEK_PLATFORM_API void BuildLookup(const PALETTEENTRY* palette, std::uint32_t* lookup);
+
+// True for the OpenGL renderer strings of drivers that draw with the CPU (Mesa's llvmpipe,
+// softpipe and swrast): SDL's own software renderer does the same job for a fraction of the time
+// and memory. GPU drivers that merely name LLVM as their shader compiler are not among them.
+TOLVEK_PLATFORM_API bool IsSoftwareRasteriser(const char* glRenderer);
 
 }  // namespace platform::detail

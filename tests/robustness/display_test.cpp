@@ -1,6 +1,7 @@
 // The display going away under the show: surfaces lost again and again (a minimised window, a
 // lost full screen, a reset device), the display mode refused, and the X server vanishing under
 // the running player.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -137,6 +139,53 @@ TEST(Display, TheXServerVanishingEndsThePlayerWithStatusOneAndALine) {
     EXPECT_NE(run.err.find("tolvek: the display went away (the X server connection was lost)"),
               std::string::npos)
         << run.err;
+}
+
+// The libraries the process `pid` has mapped, one line each.
+std::string MappedFiles(pid_t pid) {
+    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+    std::string text;
+    std::string line;
+    while (std::getline(maps, line)) {
+        const auto slash = line.find('/');
+        if (slash != std::string::npos)
+            text += line.substr(slash) + "\n";
+    }
+    return text;
+}
+
+// Without a GPU, OpenGL is Mesa drawing with the CPU: several times the work of SDL's software
+// renderer and some 90 MB of driver. The player's window is drawn without it.
+TEST(Display, WithoutAGpuTheWindowIsDrawnWithoutLoadingOpenGl) {
+    if (std::filesystem::exists("/dev/dri") || std::filesystem::exists("/dev/nvidia0"))
+        GTEST_SKIP() << "this machine has a GPU";
+    XServer server;
+    if (server.name().empty())
+        GTEST_SKIP() << "no X server could be started (is Xvfb installed?)";
+    const pid_t player = fork();
+    if (player == 0) {
+        setenv("DISPLAY", server.name().c_str(), 1);
+        setenv("TOLVEK_DISPLAY", "window", 1);
+        setenv("PULSE_SERVER", "unix:/nonexistent", 1);
+        unsetenv("SDL_RENDER_DRIVER");
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        execl(TOLVEK_PLAYER_PATH, "tolvek", "--window", "--clock", "1",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_GT(player, 0);
+    // Long enough for the window, its renderer and a few hundred frames.
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    const bool running = waitpid(player, nullptr, WNOHANG) == 0;
+    const std::string mapped = running ? MappedFiles(player) : std::string();
+    kill(player, SIGTERM);
+    waitpid(player, nullptr, 0);
+    ASSERT_TRUE(running) << "the player ended within 4 s";
+    EXPECT_NE(mapped.find("libX11"), std::string::npos) << mapped;
+    for (const char* driver : {"/dri/", "libGLX", "libLLVM", "libEGL"})
+        EXPECT_EQ(mapped.find(driver), std::string::npos) << driver << " in:\n" << mapped;
 }
 
 TEST(Display, NoDisplayAtAllEndsThePlayerWithStatusOneAndALine) {
