@@ -1,5 +1,6 @@
-// Synthesis of the built-in tune: each note is rendered into float buffers, then the mix is
-// scaled to 16 bits.
+// Synthesis of the built-in tune: bar after bar, each note is mixed into a window of two bars
+// of doubles, and what lies before the bar being written is final and goes out as 16 bits.
+// Mixing the whole tune first held 85 MB at once; the window holds 3 MB.
 #include "player/builtin_tune.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <stdexcept>
 #include <vector>
 
 namespace player {
@@ -32,24 +34,65 @@ class Noise {
     std::uint32_t state_;
 };
 
-struct Mix {
-    std::vector<double> left;
-    std::vector<double> right;
+// The loudest moment of the mix (bar 45's kick on the bass and the melody), and the gain that
+// puts it at 89 % of full scale. Fixed rather than measured after mixing, so the samples can be
+// written out bar by bar; a test checks it is still the tune's loudest moment.
+constexpr double kLoudestMix = 1.3318485556595168;
+constexpr double kGain = 0.89 * 32767.0 / kLoudestMix;
+
+class Mix {
+  public:
+    explicit Mix(std::size_t frames) : samples_(frames * 2) {}
 
     // Adds a voice from `start` seconds for `seconds`: sample(t) with t from the note's start,
-    // panned from -1 (left) to 1 (right).
+    // panned from -1 (left) to 1 (right). It starts at or after the bar being written and ends
+    // within the next one.
     template <typename Voice>
     void Add(double start, double seconds, double pan, Voice voice) {
         auto first = static_cast<std::size_t>(start * kTuneSampleRate);
         auto count = static_cast<std::size_t>(seconds * kTuneSampleRate);
         double gainLeft = std::sqrt(0.5 * (1.0 - pan));
         double gainRight = std::sqrt(0.5 * (1.0 + pan));
-        for (std::size_t i = 0; i < count && first + i < left.size(); ++i) {
+        const std::size_t total = samples_.size() / 2;
+        for (std::size_t i = 0; i < count && first + i < total; ++i) {
+            const std::size_t at = first + i - origin_;
+            if (first + i < origin_ || at >= kWindow)
+                throw std::logic_error("a note of the built-in tune falls outside its window");
             double value = voice(static_cast<double>(i) / kTuneSampleRate);
-            left[first + i] += value * gainLeft;
-            right[first + i] += value * gainRight;
+            left_[at] += value * gainLeft;
+            right_[at] += value * gainRight;
         }
     }
+
+    // Everything before `frame` is final: written out, and the window moved on to start there.
+    void Complete(std::size_t frame) {
+        frame = std::min(frame, samples_.size() / 2);
+        const std::size_t done = frame - origin_;
+        for (std::size_t i = 0; i < done; ++i) {
+            samples_[2 * (origin_ + i)] = Quantize(left_[i]);
+            samples_[2 * (origin_ + i) + 1] = Quantize(right_[i]);
+        }
+        std::copy(left_.begin() + static_cast<std::ptrdiff_t>(done), left_.end(), left_.begin());
+        std::copy(right_.begin() + static_cast<std::ptrdiff_t>(done), right_.end(), right_.begin());
+        std::fill(left_.end() - static_cast<std::ptrdiff_t>(done), left_.end(), 0.0);
+        std::fill(right_.end() - static_cast<std::ptrdiff_t>(done), right_.end(), 0.0);
+        origin_ = frame;
+    }
+
+    std::vector<std::int16_t> Take() { return std::move(samples_); }
+
+  private:
+    static constexpr std::size_t kWindow =
+        static_cast<std::size_t>(2 * kTuneBarSeconds * kTuneSampleRate);
+
+    static std::int16_t Quantize(double value) {
+        return static_cast<std::int16_t>(std::clamp(std::lround(value * kGain), -32768L, 32767L));
+    }
+
+    std::vector<std::int16_t> samples_;  // the tune, left and right interleaved
+    std::size_t origin_ = 0;             // the frame at the window's start
+    std::vector<double> left_ = std::vector<double>(kWindow);
+    std::vector<double> right_ = std::vector<double>(kWindow);
 };
 
 double NoteHz(int midi) {
@@ -125,12 +168,13 @@ constexpr std::array<int, 8> kScale = {69, 72, 74, 76, 79, 81, 84, 86};
 
 std::unique_ptr<MemoryTrack> MakeBuiltinTune() {
     const auto frames = static_cast<std::size_t>(kTuneBars * kTuneBarSeconds * kTuneSampleRate);
-    Mix mix{std::vector<double>(frames), std::vector<double>(frames)};
+    Mix mix(frames);
     Noise drums(0x7011u);
     Noise melody(0x5eedu);
     int note = 3;
     for (int bar = 0; bar < kTuneBars; ++bar) {
         const double start = bar * kTuneBarSeconds;
+        mix.Complete(static_cast<std::size_t>(start * kTuneSampleRate));
         const int chord = bar % 4;
         const bool intro = bar < 4;
         const bool breakdown = bar >= 28 && bar < 32;
@@ -176,17 +220,8 @@ std::unique_ptr<MemoryTrack> MakeBuiltinTune() {
             }
         }
     }
-    double peak = 1e-9;
-    for (std::size_t i = 0; i < frames; ++i) {
-        peak = std::max({peak, std::abs(mix.left[i]), std::abs(mix.right[i])});
-    }
-    const double scale = 0.89 * 32767.0 / peak;
-    std::vector<std::int16_t> samples(frames * 2);
-    for (std::size_t i = 0; i < frames; ++i) {
-        samples[2 * i] = static_cast<std::int16_t>(std::lround(mix.left[i] * scale));
-        samples[2 * i + 1] = static_cast<std::int16_t>(std::lround(mix.right[i] * scale));
-    }
-    return std::make_unique<MemoryTrack>("built-in tune", kTuneSampleRate, 2, std::move(samples));
+    mix.Complete(frames);
+    return std::make_unique<MemoryTrack>("built-in tune", kTuneSampleRate, 2, mix.Take());
 }
 
 }  // namespace player

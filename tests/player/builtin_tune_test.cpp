@@ -2,7 +2,9 @@
 // a beat and bass.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "player/builtin_tune.h"
@@ -49,6 +51,18 @@ TEST_F(BuiltinTune, IsTheSameEveryTime) {
         again->Read(frame, 4410, b.data());
         ASSERT_EQ(a, b) << at;
     }
+}
+
+// The tune is written out bar by bar with a fixed gain: its loudest sample must still come out
+// at 89 % of full scale, neither clipped nor quieter than it should be.
+TEST_F(BuiltinTune, LoudestSampleIsEightyNinePerCentOfFullScale) {
+    const auto frames = static_cast<int>(tune->lengthFrames());
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(frames) * 2);
+    ASSERT_EQ(tune->Read(0, frames, samples.data()), frames);
+    int loudest = 0;
+    for (std::int16_t sample : samples)
+        loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+    EXPECT_EQ(loudest, 29163);  // 0.89 * 32767
 }
 
 TEST_F(BuiltinTune, HasABeatAndAQuietBreak) {
