@@ -2,6 +2,7 @@
 #include "player/yuv_frame.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -31,6 +32,34 @@ YuvColour ToYuv(const PALETTEENTRY& colour, ColourMatrix matrix) {
     return {level(16.0 + 219.0 * y, 16, 235), level(128.0 + 224.0 * pb, 16, 240),
             level(128.0 + 224.0 * pr, 16, 240)};
 }
+
+namespace {
+
+// Eight picture bytes are put together and stored at once: the picture is bigger than the
+// caches, and one store in eight is what keeps the conversion at the speed of memory.
+// Byte k of the eight goes `Shift(k)` bits up.
+constexpr int Shift(int k) {
+    return std::endian::native == std::endian::little ? 8 * k : 56 - 8 * k;
+}
+
+void Store(std::uint8_t* out, std::uint64_t eight) {
+    std::memcpy(out, &eight, sizeof eight);
+}
+
+// out[x] = table[in[x]] for `count` samples.
+void LookUpRow(const BYTE* in, int count, const std::uint8_t* table, std::uint8_t* out) {
+    int x = 0;
+    for (; x + 8 <= count; x += 8) {
+        std::uint64_t eight = 0;
+        for (int k = 0; k < 8; ++k)
+            eight |= std::uint64_t{table[in[x + k]]} << Shift(k);
+        Store(out + x, eight);
+    }
+    for (; x < count; ++x)
+        out[x] = table[in[x]];
+}
+
+}  // namespace
 
 YuvFrameConverter::YuvFrameConverter(int width, int height, int outWidth, int outHeight)
     : width_(width),
@@ -91,14 +120,21 @@ void YuvFrameConverter::Convert(const BYTE* pixels, const PALETTEENTRY* palette,
         }
         const BYTE* in = showRow(row);
         if (factor_ == 2) {
-            for (int x = 0; x < width_; ++x) {
-                const std::uint8_t value = luma_[in[x]];
-                out[2 * x] = value;
-                out[2 * x + 1] = value;
+            int x = 0;
+            for (; x + 4 <= width_; x += 4) {
+                std::uint64_t eight = 0;
+                for (int k = 0; k < 4; ++k) {
+                    const std::uint64_t value = luma_[in[x + k]];
+                    eight |= value << Shift(2 * k) | value << Shift(2 * k + 1);
+                }
+                Store(out + 2 * x, eight);
+            }
+            for (; x < width_; ++x) {
+                out[2 * x] = luma_[in[x]];
+                out[2 * x + 1] = luma_[in[x]];
             }
         } else if (factor_ == 1) {
-            for (int x = 0; x < width_; ++x)
-                out[x] = luma_[in[x]];
+            LookUpRow(in, width_, luma_, out);
         } else {
             for (int x = 0; x < outWidth_; ++x)
                 out[x] = luma_[in[columns_[static_cast<std::size_t>(x)]]];
@@ -116,10 +152,8 @@ void YuvFrameConverter::Convert(const BYTE* pixels, const PALETTEENTRY* palette,
         std::uint8_t* redOut = red + static_cast<std::size_t>(y) * chromaWidth;
         if (top == bottom && factor_ == 2) {
             // Twice the show's size: one show pixel under each chroma sample.
-            for (int x = 0; x < chromaWidth; ++x) {
-                blueOut[x] = blue_[top[x]];
-                redOut[x] = red_[top[x]];
-            }
+            LookUpRow(top, chromaWidth, blue_, blueOut);
+            LookUpRow(top, chromaWidth, red_, redOut);
         } else if (top == bottom && columnsRepeat_) {
             for (int x = 0; x < chromaWidth; ++x) {
                 const BYTE index = top[columns_[static_cast<std::size_t>(2 * x)]];
