@@ -25,9 +25,8 @@ YuvColour ToYuv(const PALETTEENTRY& colour, ColourMatrix matrix) {
     const double y = kr * r + (1.0 - kr - kb) * g + kb * b;
     const double pb = (b - y) / (2.0 * (1.0 - kb));
     const double pr = (r - y) / (2.0 * (1.0 - kr));
-    auto level = [](double value, double low, double high) {
-        return static_cast<std::uint8_t>(
-            std::clamp(std::lround(value), std::lround(low), std::lround(high)));
+    auto level = [](double value, long low, long high) {
+        return static_cast<std::uint8_t>(std::clamp(std::lround(value), low, high));
     };
     return {level(16.0 + 219.0 * y, 16, 235), level(128.0 + 224.0 * pb, 16, 240),
             level(128.0 + 224.0 * pr, 16, 240)};
@@ -63,7 +62,6 @@ void LookUpRow(const BYTE* in, int count, const std::uint8_t* table, std::uint8_
 
 YuvFrameConverter::YuvFrameConverter(int width, int height, int outWidth, int outHeight)
     : width_(width),
-      height_(height),
       outWidth_(outWidth),
       outHeight_(outHeight),
       matrix_(MatrixForHeight(outHeight)),
@@ -77,7 +75,7 @@ YuvFrameConverter::YuvFrameConverter(int width, int height, int outWidth, int ou
     for (int x = 0; x < outWidth_; ++x)
         columns_[static_cast<std::size_t>(x)] = nearest(x, width_, outWidth_);
     for (int y = 0; y < outHeight_; ++y)
-        rows_[static_cast<std::size_t>(y)] = nearest(y, height_, outHeight_);
+        rows_[static_cast<std::size_t>(y)] = nearest(y, height, outHeight_);
     factor_ = outWidth_ % width_ == 0 ? outWidth_ / width_ : 0;
     columnsRepeat_ = true;
     for (int x = 0; x + 1 < outWidth_; x += 2) {

@@ -44,7 +44,6 @@ class YuvFrameConverter {
     void BuildTables(const PALETTEENTRY* palette);
 
     int width_;
-    int height_;
     int outWidth_;
     int outHeight_;
     ColourMatrix matrix_;

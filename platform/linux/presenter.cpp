@@ -136,10 +136,8 @@ bool Presenter::CreateRenderer(bool vsync) {
     const Uint32 flags = vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
     const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
     if (asked != nullptr && *asked != '\0') {
-        if (SDL_strcasecmp(asked, "software") == 0) {
-            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        }
-        renderer_ = SDL_CreateRenderer(window_, -1, flags);
+        renderer_ = SDL_strcasecmp(asked, "software") == 0 ? CreateSoftwareRenderer(window_)
+                                                           : SDL_CreateRenderer(window_, -1, flags);
     } else if (HasGpuDevice()) {
         renderer_ = SDL_CreateRenderer(window_, -1, flags);
         if (renderer_ != nullptr && IsSoftwareRasteriser(OpenGlRendererName(renderer_))) {
