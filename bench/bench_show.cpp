@@ -19,6 +19,8 @@
 #include "platform/host_services.h"
 #include "platform/linux/presenter.h"
 #include "show/show_state.h"
+#include "tests/support/host_window.h"
+#include "tests/support/load_time_counters.h"
 
 namespace {
 
@@ -53,10 +55,6 @@ const std::vector<unsigned char>& CycleSound() {
     return sound;
 }
 
-LRESULT HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // The platform library lies beside the data pack in the plug-in's folder, so an address inside
 // it leads Init to the pictures and drawings as the plug-in's own address would.
 HINSTANCE PluginFolderInstance() {
@@ -71,30 +69,16 @@ class HeadlessShow {
         platform::SetDisplayPreference(platform::DisplayPreference::Headless);
         platform::FixCalendarTime(1234567890);
         platform::SetMessageBoxObserver([](const char*, const char*) {});
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = HostProc;
-        windowClass.lpszClassName = "BenchHost";
-        RegisterClassA(&windowClass);
-        parent_ = CreateWindowExA(0, "BenchHost", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                  nullptr);
-        ShowState& s = showState;
-        s.frameCounter = s.scene = s.act = s.colourShift = 0;
-        s.treeDepth = 1;
-        s.treeUnit = 5;
-        for (int i = 0; i < 3; ++i)
-            s.flockVX[i] = s.flockVY[i] = 10;
+        parent_ = testing_support::OpenHostWindow("BenchHost");
+        testing_support::ResetLoadTimeCounters(showState);
         module = GetModule(0);
-        module->hwndParent = parent_;
-        module->hDllInstance = PluginFolderInstance();
-        module->sRate = 44100;
-        module->nCh = 2;
+        testing_support::PrepareModule(module, parent_, PluginFolderInstance());
     }
     ~HeadlessShow() {
         if (initialised_)
             module->Quit(module);
         Pump();
-        DestroyWindow(parent_);
-        UnregisterClassA("BenchHost", nullptr);
+        testing_support::CloseHostWindow(parent_, "BenchHost");
         Pump();
         platform::SetMessageBoxObserver(nullptr);
     }

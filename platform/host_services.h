@@ -2,9 +2,12 @@
 // display is shown, a view of every presented frame, the seed clock and fault injection.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "platform/ddraw.h"
 
@@ -31,6 +34,16 @@ struct PresentedFrame {
     int width;
     int height;
     const PALETTEENTRY* palette;  // 256 entries
+
+    // The indices row after row, without the padding of the pitch; `out` is resized to fit.
+    void CopyPixels(std::vector<BYTE>& out) const {
+        out.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        for (int y = 0; y < height; ++y) {
+            std::memcpy(out.data() + static_cast<std::size_t>(y) * width,
+                        pixels + static_cast<std::ptrdiff_t>(y) * pitch,
+                        static_cast<std::size_t>(width));
+        }
+    }
 };
 using PresentObserver = std::function<void(const PresentedFrame&)>;
 TOLVEK_PLATFORM_API void SetPresentObserver(PresentObserver observer);

@@ -12,12 +12,7 @@ PresentedFrameCapture::PresentedFrameCapture() {
             return;
         latest_.width = presented.width;
         latest_.height = presented.height;
-        latest_.pixels.resize(static_cast<std::size_t>(presented.width) * presented.height);
-        for (int y = 0; y < presented.height; ++y) {
-            std::memcpy(latest_.pixels.data() + static_cast<std::size_t>(y) * presented.width,
-                        presented.pixels + static_cast<std::ptrdiff_t>(y) * presented.pitch,
-                        static_cast<std::size_t>(presented.width));
-        }
+        presented.CopyPixels(latest_.pixels);
         std::memcpy(latest_.palette.data(), presented.palette, sizeof(PALETTEENTRY) * 256);
         ++presentCount_;
     });

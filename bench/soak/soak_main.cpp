@@ -13,6 +13,7 @@
 #include "bench/soak/soak_sound.h"
 #include "platform/host_services.h"
 #include "player/plugin_loader.h"
+#include "tests/support/host_window.h"
 
 namespace {
 
@@ -101,10 +102,6 @@ std::map<std::int64_t, std::uint64_t> ReadChecksums(const std::string& path) {
     return sums;
 }
 
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,17 +133,9 @@ int main(int argc, char** argv) {
             lastSum = Checksum(frame);
     });
 
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = ParentProc;
-    windowClass.lpszClassName = "SoakHost";
-    RegisterClassA(&windowClass);
-    HWND parent = CreateWindowExA(0, "SoakHost", "soak", 0, 0, 0, 100, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND parent = testing_support::OpenHostWindow("SoakHost");
     winampVisModule* module = library.module();
-    module->hwndParent = parent;
-    module->hDllInstance = library.instance();
-    module->sRate = 44100;
-    module->nCh = 2;
+    testing_support::PrepareModule(module, parent, library.instance());
     if (module->Init(module) != 0) {
         std::fprintf(stderr, "tolvek_soak: Init failed\n");
         return 1;
@@ -203,8 +192,7 @@ int main(int argc, char** argv) {
         }
     }
     module->Quit(module);
-    DestroyWindow(parent);
-    UnregisterClassA("SoakHost", nullptr);
+    testing_support::CloseHostWindow(parent, "SoakHost");
     platform::SetPresentObserver(nullptr);
     if (out != nullptr)
         std::fclose(out);

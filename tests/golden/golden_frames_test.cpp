@@ -19,6 +19,7 @@
 #include "platform/host_services.h"
 #include "player/indexed_png.h"
 #include "player/plugin_loader.h"
+#include "tests/support/host_window.h"
 
 namespace {
 
@@ -145,10 +146,6 @@ void CheckKeyPixels(int k, const Frame& frame) {
     }
 }
 
-LRESULT HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 class GoldenFrames : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(GoldenFrames, MatchTheirCheckedInChecksums) {
@@ -161,26 +158,13 @@ TEST_P(GoldenFrames, MatchTheirCheckedInChecksums) {
     ASSERT_NE(dir, nullptr);
     ASSERT_TRUE(library.Load(std::string(dir) + "/vis_tolvek.so", &error)) << error;
 
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = HostProc;
-    windowClass.lpszClassName = "GoldenHost";
-    RegisterClassA(&windowClass);
-    HWND host = CreateWindowExA(0, "GoldenHost", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                nullptr);
+    HWND host = testing_support::OpenHostWindow("GoldenHost");
     winampVisModule* module = library.module();
-    module->hwndParent = host;
-    module->hDllInstance = library.instance();
-    module->sRate = 44100;
-    module->nCh = 2;
+    testing_support::PrepareModule(module, host, library.instance());
 
     Frame frame;
     platform::SetPresentObserver([&frame](const platform::PresentedFrame& presented) {
-        frame.pixels.resize(static_cast<std::size_t>(presented.width) * presented.height);
-        for (int y = 0; y < presented.height; ++y) {
-            std::memcpy(frame.pixels.data() + static_cast<std::size_t>(y) * presented.width,
-                        presented.pixels + static_cast<std::ptrdiff_t>(y) * presented.pitch,
-                        static_cast<std::size_t>(presented.width));
-        }
+        presented.CopyPixels(frame.pixels);
         std::memcpy(frame.palette, presented.palette, sizeof frame.palette);
     });
     ASSERT_EQ(module->Init(module), 0);
@@ -212,8 +196,7 @@ TEST_P(GoldenFrames, MatchTheirCheckedInChecksums) {
     }
     module->Quit(module);
     platform::SetPresentObserver(nullptr);
-    DestroyWindow(host);
-    UnregisterClassA("GoldenHost", nullptr);
+    testing_support::CloseHostWindow(host, "GoldenHost");
     if (update) std::ofstream(expectedPath) << actual.str();
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "player/plugin_loader.h"
+#include "tests/support/host_window.h"
+#include "tests/support/load_time_counters.h"
 
 namespace testing_support {
 namespace {
@@ -34,42 +36,24 @@ void ShowFixture::SetUp() {
     platform::SetDisplayPreference(platform::DisplayPreference::Headless);
     platform::FixCalendarTime(1000000000);
     parentLog = &parentMessages;
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = ParentProc;
-    windowClass.lpszClassName = "TestHostParent";
-    RegisterClassA(&windowClass);
-    parent = CreateWindowExA(0, "TestHostParent", "host", 0, 0, 0, 100, 100, nullptr, nullptr,
-                             nullptr, nullptr);
+    parent = OpenHostWindow("TestHostParent", ParentProc);
     platform::SetPresentObserver([this](const platform::PresentedFrame& frame) {
         ++presentedCount;
-        lastFrame.resize(static_cast<std::size_t>(frame.width) * frame.height);
-        for (int y = 0; y < frame.height; ++y) {
-            std::memcpy(lastFrame.data() + static_cast<std::size_t>(y) * frame.width,
-                        frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch,
-                        static_cast<std::size_t>(frame.width));
-        }
+        frame.CopyPixels(lastFrame);
         std::memcpy(lastPalette.data(), frame.palette, sizeof(PALETTEENTRY) * 256);
     });
     platform::SetMessageBoxObserver([](const char*, const char*) {});
     // Each test starts from the load-time counters, as a freshly loaded module would.
-    ShowState& s = showState;
-    s.frameCounter = s.scene = s.act = s.colourShift = 0;
-    s.treeDepth = 1;
-    s.treeUnit = 5;
-    for (int i = 0; i < 3; ++i) s.flockVX[i] = s.flockVY[i] = 10;
+    ResetLoadTimeCounters(showState);
     module = GetModule(0);
-    module->hwndParent = parent;
-    module->hDllInstance = PluginFolderInstance();
-    module->sRate = 44100;
-    module->nCh = 2;
+    PrepareModule(module, parent, PluginFolderInstance());
     FillWaveform(0);
 }
 
 void ShowFixture::TearDown() {
     if (initialised) module->Quit(module);
     Pump();
-    DestroyWindow(parent);
-    UnregisterClassA("TestHostParent", nullptr);
+    CloseHostWindow(parent, "TestHostParent");
     Pump();
     platform::SetPresentObserver(nullptr);
     platform::SetMessageBoxObserver(nullptr);

@@ -9,6 +9,7 @@
 #include "platform/host_services.h"
 #include "player/plugin_loader.h"
 #include "tests/robustness/plugin_copy.h"
+#include "tests/support/host_window.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -35,27 +36,15 @@ long ResidentKb() {
     return -1;
 }
 
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 TEST(InitQuitCycles, AThousandLeaveNoWindowDisplayObjectFileOrMemoryBehind) {
     constexpr int kCycles = 1000;
     platform::SetDisplayPreference(platform::DisplayPreference::Headless);
     player::PluginLibrary library;
     std::string error;
     ASSERT_TRUE(library.Load((BuiltPluginFolder() / "vis_tolvek.so").string(), &error)) << error;
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = ParentProc;
-    windowClass.lpszClassName = "CyclesHost";
-    RegisterClassA(&windowClass);
-    HWND parent = CreateWindowExA(0, "CyclesHost", "host", 0, 0, 0, 100, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND parent = testing_support::OpenHostWindow("CyclesHost");
     winampVisModule* module = library.module();
-    module->hwndParent = parent;
-    module->hDllInstance = library.instance();
-    module->sRate = 44100;
-    module->nCh = 2;
+    testing_support::PrepareModule(module, parent, library.instance());
 
     const int windows = platform::CountWindows();
     const int objects = platform::CountDisplayObjects();
@@ -94,8 +83,7 @@ TEST(InitQuitCycles, AThousandLeaveNoWindowDisplayObjectFileOrMemoryBehind) {
 #else
     EXPECT_LT(grown, 2048) << "kB of growth from cycle 100 to cycle " << kCycles;
 #endif
-    DestroyWindow(parent);
-    UnregisterClassA("CyclesHost", nullptr);
+    testing_support::CloseHostWindow(parent, "CyclesHost");
     for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
     }
 }

@@ -10,13 +10,11 @@
 #include "host/plugin.h"
 #include "platform/host_services.h"
 #include "show/show_state.h"
+#include "tests/support/host_window.h"
+#include "tests/support/load_time_counters.h"
 
 namespace robustness {
 namespace {
-
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 class Tour {
   public:
@@ -60,15 +58,6 @@ class Tour {
     const std::function<void(int)>& before_;
 };
 
-void ResetCounters() {
-    ShowState& s = showState;
-    s.frameCounter = s.scene = s.act = s.colourShift = 0;
-    s.treeDepth = 1;
-    s.treeUnit = 5;
-    for (int i = 0; i < 3; ++i)
-        s.flockVX[i] = s.flockVY[i] = 10;
-}
-
 }  // namespace
 
 int TourResult::LinesWith(const std::string& text) const {
@@ -89,31 +78,18 @@ TourResult TourTheShow(HINSTANCE instance, const std::function<void(int)>& befor
     std::vector<BYTE> lastFrame;
     platform::SetPresentObserver([&result, &lastFrame](const platform::PresentedFrame& frame) {
         ++result.presented;
-        lastFrame.resize(static_cast<std::size_t>(frame.width) * frame.height);
-        for (int y = 0; y < frame.height; ++y) {
-            std::memcpy(lastFrame.data() + static_cast<std::size_t>(y) * frame.width,
-                        frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch,
-                        static_cast<std::size_t>(frame.width));
-        }
+        frame.CopyPixels(lastFrame);
     });
     platform::SetMessageBoxObserver([&result](const char* caption, const char* text) {
         result.messageBoxes.push_back(std::string(caption) + "|" + text);
     });
-    ResetCounters();
+    testing_support::ResetLoadTimeCounters(showState);
     const int windowsBefore = platform::CountWindows();
     const int objectsBefore = platform::CountDisplayObjects();
 
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = ParentProc;
-    windowClass.lpszClassName = "RobustnessHost";
-    RegisterClassA(&windowClass);
-    HWND parent = CreateWindowExA(0, "RobustnessHost", "host", 0, 0, 0, 100, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND parent = testing_support::OpenHostWindow("RobustnessHost");
     winampVisModule* module = GetModule(0);
-    module->hwndParent = parent;
-    module->hDllInstance = instance;
-    module->sRate = 44100;
-    module->nCh = 2;
+    testing_support::PrepareModule(module, parent, instance);
 
     ::testing::internal::CaptureStderr();
     result.initResult = module->Init(module);
@@ -145,8 +121,7 @@ TourResult TourTheShow(HINSTANCE instance, const std::function<void(int)>& befor
     std::fflush(stderr);
     result.errors = ::testing::internal::GetCapturedStderr();
 
-    DestroyWindow(parent);
-    UnregisterClassA("RobustnessHost", nullptr);
+    testing_support::CloseHostWindow(parent, "RobustnessHost");
     const bool quitBefore = result.quitRequested;
     tour.Pump();
     result.quitRequested = quitBefore;

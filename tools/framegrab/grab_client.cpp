@@ -14,12 +14,7 @@ GrabClient::GrabClient(const hostkit::HostOptions& options, const hostkit::Sound
         ++presented_;
         latest_.width = frame.width;
         latest_.height = frame.height;
-        latest_.indices.resize(static_cast<std::size_t>(frame.width) * frame.height);
-        for (int y = 0; y < frame.height; ++y) {
-            const BYTE* row = frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch;
-            std::copy(row, row + frame.width,
-                      latest_.indices.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
-        }
+        frame.CopyPixels(latest_.indices);
         for (int i = 0; i < 256; ++i) {
             const PALETTEENTRY& entry = frame.palette[i];
             latest_.palette[static_cast<std::size_t>(i)] = {entry.peRed, entry.peGreen,
