@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
@@ -14,6 +13,7 @@
 #include "platform/host_services.h"
 #include "player/plugin_loader.h"
 #include "tests/support/host_window.h"
+#include "tests/support/process_usage.h"
 
 namespace {
 
@@ -49,26 +49,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     return options.frames > 0 && options.every > 0;
 }
 
-// A field of /proc/self/status in kB (VmRSS, VmHWM), or -1.
-long StatusKb(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(field) + ":";
-    while (std::getline(status, line)) {
-        if (line.rfind(prefix, 0) == 0)
-            return std::stol(line.substr(prefix.size()));
-    }
-    return -1;
-}
-
-long OpenFiles() {
-    long count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++count;
-    }
-    return count;
-}
+using testing_support::OpenFiles;
+using testing_support::StatusKb;
 
 // FNV-1a over the frame's indices and its palette's colours.
 std::uint64_t Checksum(const platform::PresentedFrame& frame) {

@@ -2,14 +2,13 @@
 // display object, file handle and byte of memory it takes is given back each time.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/host_services.h"
 #include "player/plugin_loader.h"
 #include "tests/robustness/plugin_copy.h"
 #include "tests/support/host_window.h"
+#include "tests/support/process_usage.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -18,22 +17,10 @@
 namespace robustness {
 namespace {
 
-long OpenFiles() {
-    long count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++count;
-    }
-    return count;
-}
+using testing_support::OpenFiles;
 
 long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return -1;
+    return testing_support::StatusKb("VmRSS");
 }
 
 TEST(InitQuitCycles, AThousandLeaveNoWindowDisplayObjectFileOrMemoryBehind) {

@@ -9,6 +9,7 @@
 #include "tests/robustness/plugin_copy.h"
 #include "tests/robustness/show_tour.h"
 #include "tests/support/bmp_writer.h"
+#include "tests/support/process_usage.h"
 
 namespace robustness {
 namespace {
@@ -41,12 +42,7 @@ std::string ClaimedPicture(int width, int height) {
 }
 
 long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return -1;
+    return testing_support::StatusKb("VmRSS");
 }
 
 std::string LineEntity(double x1, double y1, double x2, double y2) {
