@@ -27,24 +27,38 @@ std::string UsageText() {
            "Without a display, `tolvek render` makes PNG frames or a video of the show.\n";
 }
 
+bool IsOption(const std::string& arg, const std::string& name) {
+    return arg == name || arg.compare(0, name.size() + 1, name + "=") == 0;
+}
+
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t* index,
+                                       const std::string& name, std::string* error) {
+    const std::string& arg = args[*index];
+    if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0)
+        return arg.substr(name.size() + 1);
+    if (*index + 1 < args.size())
+        return args[++*index];
+    *error = "option " + name + " needs a value";
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> ParseClockSeconds(const std::string& text) {
+    errno = 0;
+    char* end = nullptr;
+    const long long seconds = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno == ERANGE)
+        return std::nullopt;
+    return seconds;
+}
+
 std::optional<PlayerOptions> ParseOptions(const std::vector<std::string>& args,
                                           std::string* error) {
     PlayerOptions options;
     bool onlyFiles = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto value = [&](const std::string& name) -> std::optional<std::string> {
-            if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
-                return arg.substr(name.size() + 1);
-            }
-            if (i + 1 < args.size())
-                return args[++i];
-            *error = "option " + name + " needs a value";
-            return std::nullopt;
-        };
-        auto is = [&](const std::string& name) {
-            return arg == name || arg.compare(0, name.size() + 1, name + "=") == 0;
-        };
+        auto value = [&](const std::string& name) { return OptionValue(args, &i, name, error); };
+        auto is = [&](const std::string& name) { return IsOption(arg, name); };
         if (onlyFiles || arg.empty() || arg[0] != '-' || arg == "-") {
             options.files.push_back(arg);
         } else if (arg == "--") {
@@ -73,14 +87,11 @@ std::optional<PlayerOptions> ParseOptions(const std::vector<std::string>& args,
             auto text = value("--clock");
             if (!text)
                 return std::nullopt;
-            errno = 0;
-            char* end = nullptr;
-            long long seconds = std::strtoll(text->c_str(), &end, 10);
-            if (text->empty() || *end != '\0' || errno == ERANGE) {
+            options.clockSeconds = ParseClockSeconds(*text);
+            if (!options.clockSeconds) {
                 *error = "--clock takes whole seconds, not '" + *text + "'";
                 return std::nullopt;
             }
-            options.clockSeconds = seconds;
         } else {
             *error = "unknown option " + arg;
             return std::nullopt;

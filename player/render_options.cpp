@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "player/options.h"
 #include "player/video_encoder.h"
 
 namespace player {
@@ -85,17 +86,8 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
     bool onlySound = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto is = [&](const std::string& name) {
-            return arg == name || arg.compare(0, name.size() + 1, name + "=") == 0;
-        };
-        auto value = [&](const std::string& name) -> std::optional<std::string> {
-            if (arg.size() > name.size())
-                return arg.substr(name.size() + 1);
-            if (i + 1 < args.size())
-                return args[++i];
-            *error = "option " + name + " needs a value";
-            return std::nullopt;
-        };
+        auto is = [&](const std::string& name) { return IsOption(arg, name); };
+        auto value = [&](const std::string& name) { return OptionValue(args, &i, name, error); };
         auto bad = [&](const std::string& name, const std::string& text, const std::string& want) {
             *error = name + " takes " + want + ", not '" + text + "'";
             return std::nullopt;
@@ -118,12 +110,9 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
             auto text = value("--clock");
             if (!text)
                 return std::nullopt;
-            errno = 0;
-            char* end = nullptr;
-            long long seconds = std::strtoll(text->c_str(), &end, 10);
-            if (text->empty() || *end != '\0' || errno == ERANGE)
+            options.clockSeconds = ParseClockSeconds(*text);
+            if (!options.clockSeconds)
                 return bad("--clock", *text, "whole seconds");
-            options.clockSeconds = seconds;
         } else if (is("--fps")) {
             auto text = value("--fps");
             if (!text)
