@@ -16,17 +16,6 @@ bool IsPicture(const std::string& name) {
 }
 
 // The show started, drew every frame asked for, stopped cleanly and left nothing behind.
-void ExpectTheShowWentOn(const TourResult& tour) {
-    EXPECT_EQ(tour.initResult, 0);
-    EXPECT_GT(tour.renders, 90);
-    EXPECT_EQ(tour.failedRenders, 0);
-    EXPECT_EQ(tour.presented, tour.renders) << "a frame was not shown";
-    EXPECT_FALSE(tour.quitRequested) << tour.errors;
-    EXPECT_TRUE(tour.messageBoxes.empty()) << tour.messageBoxes.front();
-    EXPECT_EQ(tour.windowsLeft, 0);
-    EXPECT_EQ(tour.displayObjectsLeft, 0);
-}
-
 // The file is named on stderr, on as many lines as it is loaded at most: never once per frame.
 void ExpectNamed(const TourResult& tour, const std::string& name, const char* problem) {
     const int lines = tour.LinesWith("/v_tolvek/" + name);

@@ -14,15 +14,6 @@ namespace {
 constexpr std::size_t kLongestName = 21;
 constexpr std::size_t kSlotCharacters = 259;
 
-void ExpectTheShowWentOn(const TourResult& tour) {
-    EXPECT_EQ(tour.initResult, 0);
-    EXPECT_EQ(tour.failedRenders, 0);
-    EXPECT_EQ(tour.presented, tour.renders);
-    EXPECT_FALSE(tour.quitRequested);
-    EXPECT_EQ(tour.windowsLeft, 0);
-    EXPECT_EQ(tour.displayObjectsLeft, 0);
-}
-
 TEST(PluginFolder, SpacesAndNonAsciiLettersFindEveryFile) {
     PluginCopy copy("Program Files/Winamp Plugins/Quenari Tolvék ✓ 音楽 ñ");
     const TourResult tour = TourTheShow(copy.Instance());

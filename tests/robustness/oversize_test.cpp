@@ -17,15 +17,6 @@ namespace {
 using testing_support::BmpFields;
 using testing_support::WriteBmp;
 
-void ExpectTheShowWentOn(const TourResult& tour) {
-    EXPECT_EQ(tour.initResult, 0);
-    EXPECT_EQ(tour.failedRenders, 0);
-    EXPECT_EQ(tour.presented, tour.renders);
-    EXPECT_FALSE(tour.quitRequested);
-    EXPECT_EQ(tour.windowsLeft, 0);
-    EXPECT_EQ(tour.displayObjectsLeft, 0);
-}
-
 std::string AsText(const std::vector<std::uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }

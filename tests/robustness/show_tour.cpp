@@ -137,4 +137,15 @@ TourResult TourTheShow(HINSTANCE instance, const std::function<void(int)>& befor
     return result;
 }
 
+void ExpectTheShowWentOn(const TourResult& tour) {
+    EXPECT_EQ(tour.initResult, 0);
+    EXPECT_GT(tour.renders, 90);
+    EXPECT_EQ(tour.failedRenders, 0);
+    EXPECT_EQ(tour.presented, tour.renders) << "a frame was not shown";
+    EXPECT_FALSE(tour.quitRequested) << tour.errors;
+    EXPECT_TRUE(tour.messageBoxes.empty()) << tour.messageBoxes.front();
+    EXPECT_EQ(tour.windowsLeft, 0);
+    EXPECT_EQ(tour.displayObjectsLeft, 0);
+}
+
 }  // namespace robustness

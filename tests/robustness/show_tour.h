@@ -31,4 +31,8 @@ struct TourResult {
 // `beforeRender`, when given, runs before each Render with the number of Renders made so far.
 TourResult TourTheShow(HINSTANCE instance, const std::function<void(int)>& beforeRender = {});
 
+// The tour went through: Init succeeded, every frame was rendered and shown, nothing asked to
+// quit or showed a message box, and Quit left no window or display object behind.
+void ExpectTheShowWentOn(const TourResult& tour);
+
 }  // namespace robustness

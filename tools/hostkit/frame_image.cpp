@@ -5,21 +5,13 @@
 #include <cstring>
 #include <fstream>
 
+#include "tools/hostkit/little_endian.h"
+
 namespace hostkit {
 namespace {
 
 constexpr std::uint32_t kFileHeaderBytes = 14;
 constexpr std::uint32_t kInfoHeaderBytes = 40;
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
 
 std::uint32_t RowBytes(int width, int bitsPerPixel) {
     return ((static_cast<std::uint32_t>(width) * bitsPerPixel + 31) / 32) * 4;

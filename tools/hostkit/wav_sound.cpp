@@ -7,30 +7,13 @@
 #include <fstream>
 #include <numbers>
 
+#include "tools/hostkit/little_endian.h"
+
 namespace hostkit {
 namespace {
 
 constexpr std::uint16_t kFormatPcm = 1;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
-
-std::uint32_t U32(const std::uint8_t* b) {
-    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
-}
-
-std::uint16_t U16(const std::uint8_t* b) {
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
 
 struct Format {
     std::uint16_t tag = 0;
