@@ -28,8 +28,7 @@ GrabClient::~GrabClient() {
 }
 
 void GrabClient::FillFormat(winampVisModule& module) {
-    module.sRate = sound_ != nullptr ? sound_->sampleRate : 44100;
-    module.nCh = sound_ != nullptr ? sound_->channels : 2;
+    hostkit::FillFormat(sound_, module);
 }
 
 bool GrabClient::Paused() {
@@ -38,10 +37,7 @@ bool GrabClient::Paused() {
 
 void GrabClient::FillSound(winampVisModule& module) {
     ++rendered_;
-    const player::SoundWindow window =
-        hostkit::SoundAt(sound_, rendered_, module.delayMs, module.latencyMs);
-    player::FillWaveform(window, module);
-    player::FillSpectrum(window, module);
+    hostkit::FillSoundAt(sound_, rendered_, module);
 }
 
 void GrabClient::Wait(int) {

@@ -21,4 +21,16 @@ player::SoundWindow SoundAt(const Sound* sound, int renderIndex, int delayMs, in
     return window;
 }
 
+void FillFormat(const Sound* sound, winampVisModule& module) {
+    module.sRate = sound != nullptr ? sound->sampleRate : 44100;
+    module.nCh = sound != nullptr ? sound->channels : 2;
+}
+
+void FillSoundAt(const Sound* sound, int renderIndex, winampVisModule& module) {
+    const player::SoundWindow window =
+        SoundAt(sound, renderIndex, module.delayMs, module.latencyMs);
+    player::FillWaveform(window, module);
+    player::FillSpectrum(window, module);
+}
+
 }  // namespace hostkit

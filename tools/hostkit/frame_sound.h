@@ -14,4 +14,9 @@ long long FirstSoundFrame(int renderIndex, int delayMs, int latencyMs, int sampl
 // The stretch from FirstSoundFrame on: null samples (silence) without sound or past its end.
 player::SoundWindow SoundAt(const Sound* sound, int renderIndex, int delayMs, int latencyMs);
 
+// The module's rate and channels: the sound's, or 44.1 kHz stereo for silence.
+void FillFormat(const Sound* sound, winampVisModule& module);
+// The waveform and spectrum for the renderIndex-th Render, at the module's delay and latency.
+void FillSoundAt(const Sound* sound, int renderIndex, winampVisModule& module);
+
 }  // namespace hostkit

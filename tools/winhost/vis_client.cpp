@@ -19,8 +19,7 @@ VisClient::VisClient(const hostkit::HostOptions& options, const hostkit::Sound* 
     : options_(options), shotFrames_(options.ShotFrames()), sound_(sound), log_(log) {}
 
 void VisClient::FillFormat(winampVisModule& module) {
-    module.sRate = sound_ != nullptr ? sound_->sampleRate : 44100;
-    module.nCh = sound_ != nullptr ? sound_->channels : 2;
+    hostkit::FillFormat(sound_, module);
 }
 
 bool VisClient::Paused() {
@@ -29,10 +28,7 @@ bool VisClient::Paused() {
 
 void VisClient::FillSound(winampVisModule& module) {
     ++rendered_;
-    const player::SoundWindow window =
-        hostkit::SoundAt(sound_, rendered_, module.delayMs, module.latencyMs);
-    player::FillWaveform(window, module);
-    player::FillSpectrum(window, module);
+    hostkit::FillSoundAt(sound_, rendered_, module);
 }
 
 void VisClient::Wait(int delayMs) {
