@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "player/video_encoder.h"
+
 namespace player {
 
 inline constexpr int kDefaultRenderFps = 30;
 inline constexpr int kMaxRenderFps = 1000;
-inline constexpr int kDefaultVideoWidth = 1280;
-inline constexpr int kDefaultVideoHeight = 960;
 // One whole cycle of the show: what --silence renders when no range is given.
 inline constexpr int kShowCycleFrames = 4180;
 
@@ -32,7 +32,7 @@ struct RenderOptions {
     std::string videoPath;
     int videoWidth = kDefaultVideoWidth;
     int videoHeight = kDefaultVideoHeight;
-    std::string videoPreset = "ultrafast";
+    std::string videoPreset = kDefaultVideoPreset;
     std::string pluginPath;  // empty: the installed or built plug-in
     bool help = false;
     bool version = false;

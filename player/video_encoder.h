@@ -16,15 +16,20 @@ namespace player {
 // The full path of `name` found on PATH, or an empty string.
 std::string FindProgram(const std::string& name);
 
+// Twice the show's size, so that every chroma sample lies over one show pixel.
+inline constexpr int kDefaultVideoWidth = 1280;
+inline constexpr int kDefaultVideoHeight = 960;
+// x264's fastest preset keeps rendering well ahead of real time on a small machine; slower ones
+// make smaller files.
+inline constexpr const char* kDefaultVideoPreset = "ultrafast";
+
 struct VideoSettings {
     std::string path;       // what to write; its extension chooses the container
     std::string soundPath;  // a sound file starting at the first frame written
     int fps = 30;
-    int width = 1280;  // scaled to by nearest neighbour
-    int height = 960;
-    // x264's speed preset for H.264 files: the fastest keeps rendering well ahead of real time
-    // on a small machine; slower ones make smaller files.
-    std::string preset = "ultrafast";
+    int width = kDefaultVideoWidth;  // scaled to by nearest neighbour
+    int height = kDefaultVideoHeight;
+    std::string preset = kDefaultVideoPreset;  // x264's, for H.264 files
 };
 
 // x264's presets, fastest first.
