@@ -85,13 +85,8 @@ std::vector<std::string> FfmpegArguments(const VideoSettings& settings) {
     const std::string& path = settings.path;
     if (EndsWith(path, ".mp4") || EndsWith(path, ".m4v") || EndsWith(path, ".mov") ||
         EndsWith(path, ".mkv")) {
-        for (const std::string& arg :
-             {std::string("-c:v"), std::string("libx264"), std::string("-preset"), settings.preset,
-              std::string("-crf"), std::string("18"), std::string("-pix_fmt"),
-              std::string("yuv420p"), std::string("-c:a"), std::string("aac"), std::string("-b:a"),
-              std::string("192k")}) {
-            args.push_back(arg);
-        }
+        args.insert(args.end(), {"-c:v", "libx264", "-preset", settings.preset, "-crf", "18",
+                                 "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k"});
         if (!EndsWith(path, ".mkv")) {
             args.push_back("-movflags");
             args.push_back("+faststart");
