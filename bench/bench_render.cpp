@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "player/yuv_frame.h"
+#include "player/render/yuv_frame.h"
 
 namespace {
 

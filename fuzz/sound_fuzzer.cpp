@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "player/file_track.h"
-#include "player/waveform_fill.h"
+#include "player/sound/file_track.h"
+#include "hostkit/waveform.h"
 
 namespace {
 
@@ -19,9 +19,9 @@ void Show(player::FileTrack& track, std::int64_t start, winampVisModule& module)
         fuzzing::Fail("a read returned more frames than asked for");
     if (track.heldFrames() > track.windowCapacityFrames() + 4096)
         fuzzing::Fail("the decoded window outgrew its bound");
-    const player::SoundWindow window{samples.data(), kWaveformSamples, track.storedChannels()};
-    player::FillWaveform(window, module);
-    player::FillSpectrum(window, module);
+    const hostkit::SoundWindow window{samples.data(), kWaveformSamples, track.storedChannels()};
+    hostkit::FillWaveform(window, module);
+    hostkit::FillSpectrum(window, module);
 }
 
 }  // namespace

@@ -13,20 +13,20 @@
 #include <vector>
 
 #include "platform/host_services.h"
-#include "player/audio_output.h"
-#include "player/builtin_tune.h"
-#include "player/capture_source.h"
-#include "player/file_track.h"
-#include "player/host_loop.h"
+#include "player/sound/audio_output.h"
+#include "hostkit/builtin_tune.h"
+#include "player/sound/capture_source.h"
+#include "player/sound/file_track.h"
+#include "hostkit/host_loop.h"
 #include "player/install_paths.h"
-#include "player/live_client.h"
+#include "player/live/live_client.h"
 #include "player/options.h"
-#include "player/playback.h"
-#include "player/player_window.h"
-#include "player/plugin_loader.h"
-#include "player/pulse_devices.h"
-#include "player/render_command.h"
-#include "player/status_line.h"
+#include "player/sound/playback.h"
+#include "player/live/player_window.h"
+#include "hostkit/plugin_library.h"
+#include "player/sound/pulse_devices.h"
+#include "player/render/render_command.h"
+#include "player/live/status_line.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
 
     const std::string pluginPath =
         options->pluginPath.empty() ? player::DefaultPluginPath() : options->pluginPath;
-    player::PluginLibrary plugin;
+    hostkit::PluginLibrary plugin;
     if (!plugin.Load(pluginPath, &error)) {
         std::fprintf(stderr, "tolvek: %s\n", error.c_str());
         return 1;
@@ -126,9 +126,9 @@ int main(int argc, char** argv) {
         std::vector<std::string> names = builtin ? std::vector<std::string>{""} : options->files;
         player::TrackOpener opener = [builtin](
                                          const std::string& name,
-                                         std::string* why) -> std::unique_ptr<player::SoundTrack> {
+                                         std::string* why) -> std::unique_ptr<hostkit::SoundTrack> {
             if (builtin)
-                return player::MakeBuiltinTune();
+                return hostkit::MakeBuiltinTune();
             return player::FileTrack::Open(name, why);
         };
         playback = std::make_unique<player::Playback>(std::move(names), opener, &output,
@@ -146,10 +146,10 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, &OnInterrupt);
     std::signal(SIGTERM, &OnInterrupt);
 
-    player::HostLoop loop(*plugin.module(), window.handle(), plugin.instance());
-    player::HostEnd end = loop.Host(client);
+    hostkit::HostLoop loop(*plugin.module(), window.handle(), plugin.instance());
+    hostkit::HostEnd end = loop.Host(client);
     interruptTarget = nullptr;
-    if (end == player::HostEnd::NotStarted) {
+    if (end == hostkit::HostEnd::NotStarted) {
         std::fprintf(stderr, "tolvek: %s: the plug-in did not start\n", pluginPath.c_str());
         return 1;
     }

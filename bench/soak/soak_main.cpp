@@ -11,7 +11,7 @@
 
 #include "bench/soak/soak_sound.h"
 #include "platform/host_services.h"
-#include "player/plugin_loader.h"
+#include "hostkit/plugin_library.h"
 #include "tests/support/host_window.h"
 #include "tests/support/process_usage.h"
 
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     platform::SetDisplayPreference(platform::DisplayPreference::Headless);
     platform::FixCalendarTime(1000000000);
 
-    player::PluginLibrary library;
+    hostkit::PluginLibrary library;
     std::string error;
     if (!library.Load(options.plugin, &error)) {
         std::fprintf(stderr, "tolvek_soak: %s\n", error.c_str());

@@ -14,11 +14,11 @@
 #include <thread>
 #include <vector>
 
-#include "player/audio_output.h"
-#include "player/host_loop.h"
-#include "player/live_client.h"
-#include "player/playback.h"
-#include "player/player_window.h"
+#include "player/sound/audio_output.h"
+#include "hostkit/host_loop.h"
+#include "player/live/live_client.h"
+#include "player/sound/playback.h"
+#include "player/live/player_window.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ std::int64_t ClickFrame(int k) {
     return static_cast<std::int64_t>((kFirstClick + k * kClickSpacing) * kRate);
 }
 
-std::unique_ptr<player::SoundTrack> ClickTrack(const std::string&, std::string*) {
+std::unique_ptr<hostkit::SoundTrack> ClickTrack(const std::string&, std::string*) {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(kTrackSeconds * kRate) * 2, 0);
     for (int k = 0; k < kClicks; ++k) {
         // 50 ms of a full-scale 1 kHz square wave.
@@ -52,7 +52,7 @@ std::unique_ptr<player::SoundTrack> ClickTrack(const std::string&, std::string*)
             samples[at + 1] = value;
         }
     }
-    return std::make_unique<player::MemoryTrack>("click track", kRate, 2, std::move(samples));
+    return std::make_unique<hostkit::MemoryTrack>("click track", kRate, 2, std::move(samples));
 }
 
 // The monitor of the output: when each click's first loud sample left the device.
@@ -163,9 +163,9 @@ int main() {
     winampVisModule module{
         name,         nullptr,        nullptr,      0,      0, 25, 25, 0, 2, {}, {}, &Probe::Config,
         &Probe::Init, &Probe::Render, &Probe::Quit, nullptr};
-    player::HostLoop loop(module, window.handle(), nullptr);
+    hostkit::HostLoop loop(module, window.handle(), nullptr);
     const double playStart = Now();
-    struct Stopper : player::HostClient {
+    struct Stopper : hostkit::HostClient {
         player::LiveClient& live;
         player::Playback& playback;
         Stopper(player::LiveClient& l, player::Playback& p) : live(l), playback(p) {}

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "platform/host_services.h"
-#include "player/indexed_png.h"
-#include "player/plugin_loader.h"
+#include "player/render/indexed_png.h"
+#include "hostkit/plugin_library.h"
 #include "tests/support/host_window.h"
 
 namespace {
@@ -152,7 +152,7 @@ TEST_P(GoldenFrames, MatchTheirCheckedInChecksums) {
     const std::string sound = GetParam();
     platform::SetDisplayPreference(platform::DisplayPreference::Headless);
     platform::FixCalendarTime(kClock);
-    player::PluginLibrary library;
+    hostkit::PluginLibrary library;
     std::string error;
     const char* dir = std::getenv("TOLVEK_PLUGIN_DIR");
     ASSERT_NE(dir, nullptr);

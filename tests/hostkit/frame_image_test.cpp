@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/bmp_decoder.h"
-#include "tools/hostkit/frame_image.h"
+#include "hostkit/frame_image.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Which stretch of sound each Render gets when time advances by delayMs per frame.
 #include <gtest/gtest.h>
 
-#include "tools/hostkit/frame_sound.h"
+#include "hostkit/frame_sound.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ TEST(FrameSound, FirstRenderHearsTheLatencyAndEachNextOneDelayMsLater) {
 
 TEST(FrameSound, WindowStartsAtTheFrameAndRunsToTheEndOfTheSound) {
     const hostkit::Sound sound = Ramp(2, 2000);
-    const player::SoundWindow window = hostkit::SoundAt(&sound, 3, 25, 25);
+    const hostkit::SoundWindow window = hostkit::SoundAt(&sound, 3, 25, 25);
     ASSERT_NE(window.samples, nullptr);
     EXPECT_EQ(window.channels, 2);
     EXPECT_EQ(window.samples[0], 2 * 75);  // frame 75: (3 - 1) x 25 + 25 ms
@@ -32,9 +32,9 @@ TEST(FrameSound, WindowStartsAtTheFrameAndRunsToTheEndOfTheSound) {
 TEST(FrameSound, SilenceWithoutSoundAndPastItsEnd) {
     EXPECT_EQ(hostkit::SoundAt(nullptr, 1, 25, 25).samples, nullptr);
     const hostkit::Sound sound = Ramp(1, 100);
-    const player::SoundWindow past = hostkit::SoundAt(&sound, 4, 25, 25);  // at 100 ms
+    const hostkit::SoundWindow past = hostkit::SoundAt(&sound, 4, 25, 25);  // at 100 ms
     EXPECT_EQ(past.samples, nullptr);
-    const player::SoundWindow last = hostkit::SoundAt(&sound, 3, 25, 24);  // at 74 ms
+    const hostkit::SoundWindow last = hostkit::SoundAt(&sound, 3, 25, 24);  // at 74 ms
     ASSERT_NE(last.samples, nullptr);
     EXPECT_EQ(last.frames, 26);
     EXPECT_EQ(last.channels, 1);
@@ -47,7 +47,7 @@ TEST(FrameSound, FilledWaveformIsTheTopByteOfTheFramesSamples) {
     sound.samples.assign(1000, static_cast<std::int16_t>(0x1234));
     sound.samples[25] = static_cast<std::int16_t>(-0x0100);
     winampVisModule module{};
-    player::FillWaveform(hostkit::SoundAt(&sound, 1, 25, 25), module);
+    hostkit::FillWaveform(hostkit::SoundAt(&sound, 1, 25, 25), module);
     // A mono source fills both channels.
     EXPECT_EQ(module.waveformData[0][0], 0xFF);
     EXPECT_EQ(module.waveformData[1][0], 0xFF);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/hostkit/wav_sound.h"
+#include "hostkit/wav_sound.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <cstdlib>
 #include <vector>
 
-#include "player/builtin_tune.h"
-#include "player/waveform_fill.h"
+#include "hostkit/builtin_tune.h"
+#include "hostkit/waveform.h"
 
 namespace {
 
 // Root mean square of the left channel over [from, from + count) seconds.
-double Loudness(player::SoundTrack& tune, double from, double seconds) {
+double Loudness(hostkit::SoundTrack& tune, double from, double seconds) {
     const int rate = tune.sampleRate();
     const int count = static_cast<int>(seconds * rate);
     std::vector<std::int16_t> samples(static_cast<std::size_t>(count) * 2);
@@ -28,11 +28,11 @@ double Loudness(player::SoundTrack& tune, double from, double seconds) {
 
 class BuiltinTune : public testing::Test {
   protected:
-    static void SetUpTestSuite() { tune = player::MakeBuiltinTune().release(); }
+    static void SetUpTestSuite() { tune = hostkit::MakeBuiltinTune().release(); }
     static void TearDownTestSuite() { delete tune; }
-    static player::MemoryTrack* tune;
+    static hostkit::MemoryTrack* tune;
 };
-player::MemoryTrack* BuiltinTune::tune = nullptr;
+hostkit::MemoryTrack* BuiltinTune::tune = nullptr;
 
 TEST_F(BuiltinTune, LastsOverAMinuteInStereo) {
     EXPECT_EQ(tune->sampleRate(), 44100);
@@ -41,7 +41,7 @@ TEST_F(BuiltinTune, LastsOverAMinuteInStereo) {
 }
 
 TEST_F(BuiltinTune, IsTheSameEveryTime) {
-    auto again = player::MakeBuiltinTune();
+    auto again = hostkit::MakeBuiltinTune();
     ASSERT_EQ(again->lengthFrames(), tune->lengthFrames());
     std::vector<std::int16_t> a(4410 * 2);
     std::vector<std::int16_t> b(4410 * 2);
@@ -84,7 +84,7 @@ TEST_F(BuiltinTune, CarriesBassBelowTheMelody) {
     int high = 0;
     for (int k = 0; k < 40; ++k) {
         tune->Read(static_cast<std::int64_t>((40.0 + k * 0.05) * 44100), 576, samples.data());
-        player::FillSpectrum(player::SoundWindow{samples.data(), 576, 2}, module);
+        hostkit::FillSpectrum(hostkit::SoundWindow{samples.data(), 576, 2}, module);
         // Entry e covers e * 256 / 576 bins of 86 Hz: bass 80..260 Hz, melody 400..1500 Hz.
         for (int e = 2; e <= 6; ++e)
             low = std::max<int>(low, module.spectrumData[0][e]);

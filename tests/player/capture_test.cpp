@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "player/capture_source.h"
-#include "player/pulse_devices.h"
+#include "player/sound/capture_source.h"
+#include "player/sound/pulse_devices.h"
 #include "tests/player/pulse_server.h"
 #include "tests/player/run_player.h"
 #include "tests/player/sound_files.h"

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "player/host_loop.h"
-#include "player/plugin_loader.h"
+#include "hostkit/host_loop.h"
+#include "hostkit/plugin_library.h"
 #include "tests/player/fake_plugin/fake_vis_record.h"
 
 namespace player_testing {
@@ -17,18 +17,18 @@ class FakePlugin {
     FakePlugin();
     winampVisModule& module() { return *library_.module(); }
     FakeVisRecord* record() const { return record_; }
-    player::PluginLibrary& library() { return library_; }
+    hostkit::PluginLibrary& library() { return library_; }
     const std::string& error() const { return error_; }
 
   private:
-    player::PluginLibrary library_;
+    hostkit::PluginLibrary library_;
     FakeVisRecord* record_ = nullptr;
     std::string error_;
 };
 
 // Logs "tick", "fill" and "wait"; runs `onWait(turn)` at each wait (turns count from 1) so a
 // test can post messages or ask to quit between frames.
-class ScriptedClient : public player::HostClient {
+class ScriptedClient : public hostkit::HostClient {
   public:
     explicit ScriptedClient(FakeVisRecord* record) : record_(record) {}
 

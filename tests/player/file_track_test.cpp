@@ -7,7 +7,7 @@
 #include <fstream>
 #include <numbers>
 
-#include "player/file_track.h"
+#include "player/sound/file_track.h"
 #include "tests/player/sound_files.h"
 
 namespace {

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "player/host_loop.h"
+#include "hostkit/host_loop.h"
 #include "tests/player/fake_host.h"
 
 namespace {
 
-using player::HostEnd;
-using player::HostLoop;
+using hostkit::HostEnd;
+using hostkit::HostLoop;
 using player_testing::FakePlugin;
 using player_testing::QuitRequestPending;
 using player_testing::ScriptedClient;
@@ -52,14 +52,14 @@ TEST_F(HostLoopTest, FillsParentInstanceRateAndChannelsBeforeInit) {
     ScriptedClient client(fake.record());
     client.sampleRate = 22050;
     client.channels = 1;
-    HostLoop loop(fake.module(), parent.handle, fake.library().instance());
+    hostkit::HostLoop loop(fake.module(), parent.handle, fake.library().instance());
     ASSERT_TRUE(loop.Start(client));
     EXPECT_EQ(record().parentAtInit, parent.handle);
     EXPECT_EQ(record().instanceAtInit, fake.library().instance());
     EXPECT_EQ(record().sRateAtInit, 22050);
     EXPECT_EQ(record().nChAtInit, 1);
     client.onWait = [](int) { PostQuitMessage(0); };
-    EXPECT_EQ(loop.Run(client), HostEnd::QuitRequest);
+    EXPECT_EQ(loop.Run(client), hostkit::HostEnd::QuitRequest);
 }
 
 TEST_F(HostLoopTest, EachTurnDispatchesMessagesThenFillsThenRendersThenWaits) {
@@ -70,8 +70,8 @@ TEST_F(HostLoopTest, EachTurnDispatchesMessagesThenFillsThenRendersThenWaits) {
         if (turn == 2)
             PostQuitMessage(0);
     };
-    HostLoop loop(fake.module(), parent.handle, fake.library().instance());
-    EXPECT_EQ(loop.Host(client), HostEnd::QuitRequest);
+    hostkit::HostLoop loop(fake.module(), parent.handle, fake.library().instance());
+    EXPECT_EQ(loop.Host(client), hostkit::HostEnd::QuitRequest);
     const std::vector<std::string> expected = {"Init",   "tick",      "fill", "Render",
                                                "wait",   "message 7", "tick", "fill",
                                                "Render", "wait",      "Quit"};
@@ -86,7 +86,7 @@ TEST_F(HostLoopTest, RenderSeesTheSoundFilledForItsFrame) {
         if (turn == 3)
             PostQuitMessage(0);
     };
-    HostLoop loop(fake.module(), parent.handle, fake.library().instance());
+    hostkit::HostLoop loop(fake.module(), parent.handle, fake.library().instance());
     loop.Host(client);
     ASSERT_EQ(record().waveforms.size(), 3u);
     EXPECT_EQ(record().waveforms[0][0], 0x40);
@@ -103,7 +103,7 @@ TEST_F(HostLoopTest, PausedTurnsSkipRenderButKeepWaitingAndDispatching) {
         if (turn == 5)
             PostQuitMessage(0);
     };
-    HostLoop loop(fake.module(), parent.handle, fake.library().instance());
+    hostkit::HostLoop loop(fake.module(), parent.handle, fake.library().instance());
     loop.Host(client);
     EXPECT_EQ(Count(record().events, "Render"), 3);
     EXPECT_EQ(Count(record().events, "wait"), 5);
@@ -118,8 +118,8 @@ TEST_F(HostLoopTest, ClosingTheModulesWindowEndsTheLoopWithExactlyOneQuit) {
         if (turn == 2)
             PostMessageA(record().window, WM_KEYDOWN, VK_ESCAPE, 1);
     };
-    HostLoop loop(fake.module(), parent.handle, fake.library().instance());
-    EXPECT_EQ(loop.Host(client), HostEnd::QuitRequest);
+    hostkit::HostLoop loop(fake.module(), parent.handle, fake.library().instance());
+    EXPECT_EQ(loop.Host(client), hostkit::HostEnd::QuitRequest);
     EXPECT_EQ(Count(record().events, "Quit"), 1);
     EXPECT_EQ(record().events.back(), "Quit");
     EXPECT_EQ(Count(record().events, "Render"), 2);
@@ -134,8 +134,8 @@ TEST_F(HostLoopTest, NonZeroRenderStopsTheShowAndCallsQuitOnce) {
         if (turn == 10)
             PostQuitMessage(0);  // never reached
     };
-    HostLoop loop(fake.module(), parent.handle, fake.library().instance());
-    EXPECT_EQ(loop.Host(client), HostEnd::RenderStopped);
+    hostkit::HostLoop loop(fake.module(), parent.handle, fake.library().instance());
+    EXPECT_EQ(loop.Host(client), hostkit::HostEnd::RenderStopped);
     EXPECT_EQ(Count(record().events, "Render"), 3);
     EXPECT_EQ(Count(record().events, "Quit"), 1);
     EXPECT_EQ(Count(record().events, "wait"), 2);
@@ -145,8 +145,8 @@ TEST_F(HostLoopTest, NonZeroRenderStopsTheShowAndCallsQuitOnce) {
 TEST_F(HostLoopTest, ModuleThatDoesNotStartIsNeitherRenderedNorQuit) {
     record().initResult = 1;
     ScriptedClient client(fake.record());
-    HostLoop loop(fake.module(), parent.handle, fake.library().instance());
-    EXPECT_EQ(loop.Host(client), HostEnd::NotStarted);
+    hostkit::HostLoop loop(fake.module(), parent.handle, fake.library().instance());
+    EXPECT_EQ(loop.Host(client), hostkit::HostEnd::NotStarted);
     EXPECT_EQ(record().events, std::vector<std::string>{"Init"});
 }
 
@@ -160,7 +160,7 @@ TEST_F(HostLoopTest, RateAndChannelsFollowTheSourceEveryFrame) {
         if (turn == 2)
             PostQuitMessage(0);
     };
-    HostLoop loop(fake.module(), parent.handle, fake.library().instance());
+    hostkit::HostLoop loop(fake.module(), parent.handle, fake.library().instance());
     loop.Host(client);
     ASSERT_EQ(record().formats.size(), 2u);
     EXPECT_EQ(record().formats[0], (std::array<int, 2>{44100, 2}));

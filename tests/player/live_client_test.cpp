@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "player/host_loop.h"
-#include "player/live_client.h"
-#include "player/playback.h"
-#include "player/player_window.h"
+#include "hostkit/host_loop.h"
+#include "player/live/live_client.h"
+#include "player/sound/playback.h"
+#include "player/live/player_window.h"
 #include "tests/player/fake_host.h"
 
 namespace {
@@ -19,13 +19,13 @@ constexpr int kRate = 3000;
 
 // Ten seconds of sound whose samples spell their own frame number: the top bytes of left and
 // right are its high and low bytes.
-std::unique_ptr<player::SoundTrack> Counting(const std::string&, std::string*) {
+std::unique_ptr<hostkit::SoundTrack> Counting(const std::string&, std::string*) {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(kRate) * 10 * 2);
     for (std::size_t f = 0; f < samples.size() / 2; ++f) {
         samples[2 * f] = static_cast<std::int16_t>(((f >> 8) & 0x7F) << 8);
         samples[2 * f + 1] = static_cast<std::int16_t>(static_cast<std::uint16_t>((f & 0xFF) << 8));
     }
-    return std::make_unique<player::MemoryTrack>("counting", kRate, 2, std::move(samples));
+    return std::make_unique<hostkit::MemoryTrack>("counting", kRate, 2, std::move(samples));
 }
 
 // The frame whose sound begins a recorded waveform; `i` frames into it.
@@ -50,12 +50,12 @@ class LiveClientTest : public testing::Test {
         player::LiveClient client(playback.get(), nullptr, sleep, nullptr);
         player::PlayerWindow window(client);
         ScriptedTurns turns(client, std::move(onTurn));
-        player::HostLoop loop(fake.module(), window.handle(), fake.library().instance());
+        hostkit::HostLoop loop(fake.module(), window.handle(), fake.library().instance());
         loop.Host(turns);
     }
 
     // Passes everything to the live client and runs the test's script after each wait.
-    class ScriptedTurns : public player::HostClient {
+    class ScriptedTurns : public hostkit::HostClient {
       public:
         ScriptedTurns(player::LiveClient& live, std::function<void(int)> onTurn)
             : live_(live), onTurn_(std::move(onTurn)) {}

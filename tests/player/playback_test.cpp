@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "player/playback.h"
+#include "player/sound/playback.h"
 
 namespace {
 
 using player::Playback;
-using player::SoundTrack;
+using hostkit::SoundTrack;
 using player::Transport;
 
 // Tracks named "rate:seconds:channels"; "bad" cannot be opened. Each sample holds its frame
 // number (mod 30000), so positions can be read back from the sound.
-std::unique_ptr<SoundTrack> OpenNamed(const std::string& name, std::string* error) {
+std::unique_ptr<hostkit::SoundTrack> OpenNamed(const std::string& name, std::string* error) {
     int rate = 0;
     int seconds = 0;
     int channels = 0;
@@ -29,7 +29,7 @@ std::unique_ptr<SoundTrack> OpenNamed(const std::string& name, std::string* erro
     for (std::size_t i = 0; i < samples.size(); ++i) {
         samples[i] = static_cast<std::int16_t>((i / stored) % 30000);
     }
-    return std::make_unique<player::MemoryTrack>(name, rate, channels, std::move(samples));
+    return std::make_unique<hostkit::MemoryTrack>(name, rate, channels, std::move(samples));
 }
 
 class PlaybackTest : public testing::Test {
@@ -41,7 +41,7 @@ class PlaybackTest : public testing::Test {
     }
     // The frame number held in the first sample of the window handed over now.
     int WindowFrame(Playback& playback, int aheadMs = 0) {
-        player::SoundWindow sound = playback.WindowAt(aheadMs);
+        hostkit::SoundWindow sound = playback.WindowAt(aheadMs);
         return sound.samples == nullptr ? -1 : sound.samples[0];
     }
 

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "player/host_loop.h"
-#include "player/live_client.h"
-#include "player/playback.h"
-#include "player/player_window.h"
+#include "hostkit/host_loop.h"
+#include "player/live/live_client.h"
+#include "player/sound/playback.h"
+#include "player/live/player_window.h"
 #include "tests/player/fake_host.h"
 
 namespace {
@@ -49,7 +49,7 @@ class PlayerKeysTest : public testing::Test {
     FakeVisRecord& record() { return *fake.record(); }
     // Runs the loop, pressing `keys` on the module's window one per turn from turn 1, then
     // asks to quit unless a key already ended the show.
-    player::HostEnd Press(player::PlayerWindow& window, ScriptedClient& client,
+    hostkit::HostEnd Press(player::PlayerWindow& window, ScriptedClient& client,
                           std::vector<std::pair<WPARAM, LPARAM>> keys) {
         client.onWait = [this, keys](int turn) {
             if (turn <= static_cast<int>(keys.size())) {
@@ -59,7 +59,7 @@ class PlayerKeysTest : public testing::Test {
                 PostQuitMessage(0);
             }
         };
-        player::HostLoop loop(fake.module(), window.handle(), fake.library().instance());
+        hostkit::HostLoop loop(fake.module(), window.handle(), fake.library().instance());
         return loop.Host(client);
     }
 
@@ -96,7 +96,7 @@ TEST_F(PlayerKeysTest, QEndsTheShowWithOneQuit) {
     player::PlayerWindow window(controls);
     ScriptedClient client(fake.record());
     EXPECT_EQ(Press(window, client, {{'Q', kFirstPress}, {'X', kFirstPress}}),
-              player::HostEnd::QuitRequest);
+              hostkit::HostEnd::QuitRequest);
     EXPECT_EQ(std::count(record().events.begin(), record().events.end(), "Quit"), 1);
     EXPECT_EQ(std::count(record().events.begin(), record().events.end(), "Render"), 1);
     EXPECT_TRUE(controls.commands.empty());
@@ -124,8 +124,8 @@ TEST_F(PlayerKeysTest, FullScreenToggleFindsTheModulesWindowThroughItsOwner) {
             PostQuitMessage(0);
         }
     };
-    player::HostLoop loop(fake.module(), window.handle(), fake.library().instance());
-    EXPECT_EQ(loop.Host(client), player::HostEnd::QuitRequest);
+    hostkit::HostLoop loop(fake.module(), window.handle(), fake.library().instance());
+    EXPECT_EQ(loop.Host(client), hostkit::HostEnd::QuitRequest);
     EXPECT_EQ(search.second, std::vector<HWND>{showWindow});
     EXPECT_EQ(std::count(record().events.begin(), record().events.end(), "Render"), 2);
     EXPECT_TRUE(controls.commands.empty());

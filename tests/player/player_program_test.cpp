@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "player/status_line.h"
+#include "player/live/status_line.h"
 #include "tests/player/run_player.h"
 #include "tests/player/sound_files.h"
 

@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "player/plugin_loader.h"
+#include "hostkit/plugin_library.h"
 
 namespace {
 
-using player::PluginLibrary;
+using hostkit::PluginLibrary;
 
 std::string Refusal(const std::string& path) {
-    PluginLibrary library;
+    hostkit::PluginLibrary library;
     std::string error;
     EXPECT_FALSE(library.Load(path, &error));
     EXPECT_EQ(library.module(), nullptr);
@@ -21,7 +21,7 @@ std::string Refusal(const std::string& path) {
 }
 
 TEST(PluginLibrary, LoadsTheModuleAndAnInstanceInsideTheLibrary) {
-    PluginLibrary library;
+    hostkit::PluginLibrary library;
     std::string error;
     ASSERT_TRUE(library.Load(FAKE_VIS_PATH, &error)) << error;
     ASSERT_NE(library.module(), nullptr);

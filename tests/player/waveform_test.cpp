@@ -7,16 +7,16 @@
 #include <cstring>
 #include <numbers>
 
-#include "player/file_track.h"
-#include "player/playback.h"
-#include "player/waveform_fill.h"
+#include "player/sound/file_track.h"
+#include "player/sound/playback.h"
+#include "hostkit/waveform.h"
 #include "tests/player/sound_files.h"
 
 namespace {
 
 using player::FileTrack;
-using player::FillWaveform;
-using player::SoundWindow;
+using hostkit::FillWaveform;
+using hostkit::SoundWindow;
 using player_testing::ScratchFolder;
 
 unsigned char TopByte(int sample) {
@@ -36,35 +36,35 @@ winampVisModule EmptyModule() {
 }
 
 TEST(WaveformByte, KeepsTheSignedTopByte) {
-    EXPECT_EQ(player::WaveformByte(0x7FFF), 0x7F);
-    EXPECT_EQ(player::WaveformByte(0x0100), 0x01);
-    EXPECT_EQ(player::WaveformByte(0x00FF), 0x00);
-    EXPECT_EQ(player::WaveformByte(0), 0x00);
-    EXPECT_EQ(player::WaveformByte(-1), 0xFF);
-    EXPECT_EQ(player::WaveformByte(-256), 0xFF);
-    EXPECT_EQ(player::WaveformByte(-257), 0xFE);
-    EXPECT_EQ(player::WaveformByte(-32768), 0x80);
+    EXPECT_EQ(hostkit::WaveformByte(0x7FFF), 0x7F);
+    EXPECT_EQ(hostkit::WaveformByte(0x0100), 0x01);
+    EXPECT_EQ(hostkit::WaveformByte(0x00FF), 0x00);
+    EXPECT_EQ(hostkit::WaveformByte(0), 0x00);
+    EXPECT_EQ(hostkit::WaveformByte(-1), 0xFF);
+    EXPECT_EQ(hostkit::WaveformByte(-256), 0xFF);
+    EXPECT_EQ(hostkit::WaveformByte(-257), 0xFE);
+    EXPECT_EQ(hostkit::WaveformByte(-32768), 0x80);
 }
 
 TEST(FloatToSample16, ScalesAndClipsInsteadOfWrapping) {
-    EXPECT_EQ(player::FloatToSample16(0.5f), 16384);
-    EXPECT_EQ(player::FloatToSample16(-0.5f), -16384);
-    EXPECT_EQ(player::FloatToSample16(-1.0f), -32768);
-    EXPECT_EQ(player::FloatToSample16(1.0f), 32767);
-    EXPECT_EQ(player::FloatToSample16(3.0f), 32767);
-    EXPECT_EQ(player::FloatToSample16(-7.5f), -32768);
-    EXPECT_EQ(player::FloatToSample16(std::nanf("")), 0);
+    EXPECT_EQ(hostkit::FloatToSample16(0.5f), 16384);
+    EXPECT_EQ(hostkit::FloatToSample16(-0.5f), -16384);
+    EXPECT_EQ(hostkit::FloatToSample16(-1.0f), -32768);
+    EXPECT_EQ(hostkit::FloatToSample16(1.0f), 32767);
+    EXPECT_EQ(hostkit::FloatToSample16(3.0f), 32767);
+    EXPECT_EQ(hostkit::FloatToSample16(-7.5f), -32768);
+    EXPECT_EQ(hostkit::FloatToSample16(std::nanf("")), 0);
 }
 
 TEST(FillWaveform, SilenceAndShortWindowsFillWithZeroBytes) {
     winampVisModule module = EmptyModule();
-    FillWaveform(SoundWindow{}, module);
+    hostkit::FillWaveform(hostkit::SoundWindow{}, module);
     for (int c = 0; c < 2; ++c) {
         for (int i = 0; i < 576; ++i)
             ASSERT_EQ(module.waveformData[c][i], 0);
     }
     const std::int16_t two[] = {0x1234, -0x1234, 0x5678, -0x5678};
-    FillWaveform(SoundWindow{two, 2, 2}, module);
+    hostkit::FillWaveform(hostkit::SoundWindow{two, 2, 2}, module);
     EXPECT_EQ(module.waveformData[0][0], 0x12);
     EXPECT_EQ(module.waveformData[1][0], 0xED);
     EXPECT_EQ(module.waveformData[0][1], 0x56);
@@ -87,7 +87,7 @@ class WaveformFromFile : public testing::Test {
             *channels = track->sourceChannels();
         std::vector<std::int16_t> frames(576 * 2);
         track->Read(start, 576, frames.data());
-        FillWaveform(SoundWindow{frames.data(), 576, track->storedChannels()}, module);
+        hostkit::FillWaveform(hostkit::SoundWindow{frames.data(), 576, track->storedChannels()}, module);
         return module;
     }
     ScratchFolder folder;
@@ -153,16 +153,16 @@ TEST_F(WaveformFromFile, FramesAreConsecutiveAtEightAndNinetySixKilohertz) {
         player::Playback playback(
             {path},
             [](const std::string& name, std::string* error) {
-                return std::unique_ptr<player::SoundTrack>(FileTrack::Open(name, error));
+                return std::unique_ptr<hostkit::SoundTrack>(FileTrack::Open(name, error));
             },
             nullptr, [&now] { return now; }, [](const std::string&) {}, false);
         ASSERT_TRUE(playback.Start());
         EXPECT_EQ(playback.sampleRate(), rate);
         now = 1.0;
         // One second in, 25 ms ahead: 576 frames from there, at the file's own rate.
-        SoundWindow sound = playback.WindowAt(25);
+        hostkit::SoundWindow sound = playback.WindowAt(25);
         winampVisModule module = EmptyModule();
-        FillWaveform(sound, module);
+        hostkit::FillWaveform(sound, module);
         const long first = rate + rate / 40;
         for (int i = 0; i < 576; ++i) {
             ASSERT_EQ(module.waveformData[0][i], TopByte(Pattern(first + i, 0)))
@@ -183,7 +183,7 @@ TEST(FillSpectrum, SinePeaksAtItsFrequencyOnALinearScale) {
     }
     winampVisModule module = EmptyModule();
     module.spectrumNch = 2;
-    player::FillSpectrum(SoundWindow{samples.data(), 576, 2}, module);
+    hostkit::FillSpectrum(hostkit::SoundWindow{samples.data(), 576, 2}, module);
     EXPECT_GE(module.spectrumData[0][144], 250);
     EXPECT_NEAR(module.spectrumData[1][144], 64, 3);
     EXPECT_LT(module.spectrumData[0][100], 3);
@@ -194,12 +194,12 @@ TEST(FillSpectrum, NothingIsFilledWhenNoChannelIsAskedFor) {
     winampVisModule module = EmptyModule();
     module.spectrumNch = 1;
     std::vector<std::int16_t> samples(576, 8000);
-    player::FillSpectrum(SoundWindow{samples.data(), 576, 1}, module);
+    hostkit::FillSpectrum(hostkit::SoundWindow{samples.data(), 576, 1}, module);
     EXPECT_GT(module.spectrumData[0][0], 0);
     EXPECT_EQ(module.spectrumData[1][0], 0xAA);  // the second channel was not asked for
     module = EmptyModule();
     module.spectrumNch = 0;
-    player::FillSpectrum(SoundWindow{samples.data(), 576, 1}, module);
+    hostkit::FillSpectrum(hostkit::SoundWindow{samples.data(), 576, 1}, module);
     EXPECT_EQ(module.spectrumData[0][0], 0xAA);
 }
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "player/plugin_loader.h"
+#include "hostkit/plugin_library.h"
 #include "tests/support/host_window.h"
 #include "tests/support/load_time_counters.h"
 
@@ -23,7 +23,7 @@ LRESULT ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 HINSTANCE PluginFolderInstance() {
-    static player::PluginLibrary library;
+    static hostkit::PluginLibrary library;
     static bool loaded = [] {
         const char* dir = std::getenv("TOLVEK_PLUGIN_DIR");
         std::string error;

@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "player/offline_render.h"
-#include "player/sound_track.h"
-#include "player/waveform_fill.h"
+#include "player/render/offline_render.h"
+#include "hostkit/sound_track.h"
+#include "hostkit/waveform.h"
 #include "tests/player/fake_host.h"
 
 namespace {
 
 using player::FrameRange;
-using player::HostEnd;
+using hostkit::HostEnd;
 using player::RenderOffline;
 using player_testing::FakePlugin;
 
@@ -27,14 +27,14 @@ constexpr std::int64_t kClickAt = 2 * kRate;  // 2.000 s
 constexpr std::int16_t kClickValue = 30000;
 
 // Silence with a 50 ms burst of a square wave starting at 2.000 s.
-std::unique_ptr<player::MemoryTrack> ClickTrack() {
+std::unique_ptr<hostkit::MemoryTrack> ClickTrack() {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(3 * kRate) * 2, 0);
     for (int i = 0; i < kRate / 20; ++i) {
         const std::int16_t value = (i / 22) % 2 == 0 ? kClickValue : -kClickValue;
         samples[static_cast<std::size_t>(kClickAt + i) * 2] = value;
         samples[static_cast<std::size_t>(kClickAt + i) * 2 + 1] = value;
     }
-    return std::make_unique<player::MemoryTrack>("clicks", kRate, 2, std::move(samples));
+    return std::make_unique<hostkit::MemoryTrack>("clicks", kRate, 2, std::move(samples));
 }
 
 bool AllZero(const std::array<unsigned char, 2 * kWaveformSamples>& wave) {
@@ -48,7 +48,7 @@ long Count(const std::vector<std::string>& events, const std::string& name) {
 // Remembers which frames it was handed; fails on `failAt` when set.
 class RecordingSink : public player::FrameSink {
   public:
-    std::string Write(int frame, const player::RenderedFrame& image) override {
+    std::string Write(int frame, const hostkit::RenderedFrame& image) override {
         if (frame == failAt)
             return "disk full";
         frames.push_back(frame);
@@ -75,15 +75,15 @@ class OfflineTimeline : public testing::Test {
 TEST_F(OfflineTimeline, AClickAtTwoSecondsFirstShowsInFrame61AtThirtyFps) {
     auto track = ClickTrack();
     auto run = RenderOffline(fake.library(), track.get(), 30, FrameRange{1, 70}, {}, nullptr, {});
-    EXPECT_EQ(run.end, HostEnd::QuitRequest);
+    EXPECT_EQ(run.end, hostkit::HostEnd::QuitRequest);
     EXPECT_EQ(run.framesRendered, 70);
     ASSERT_EQ(record().waveforms.size(), 70u);
     for (int k = 1; k <= 60; ++k)
         EXPECT_TRUE(AllZero(record().waveforms[k - 1])) << "frame " << k << " already shows it";
     // No latency shift: the click is the first sample of frame 61's waveform, in both channels.
     const auto& frame61 = record().waveforms[60];
-    EXPECT_EQ(frame61[0], player::WaveformByte(kClickValue));
-    EXPECT_EQ(frame61[kWaveformSamples], player::WaveformByte(kClickValue));
+    EXPECT_EQ(frame61[0], hostkit::WaveformByte(kClickValue));
+    EXPECT_EQ(frame61[kWaveformSamples], hostkit::WaveformByte(kClickValue));
     // Frame 62 starts 1470 sample frames later, still inside the 2205-frame burst.
     EXPECT_FALSE(AllZero(record().waveforms[61]));
     EXPECT_TRUE(AllZero(record().waveforms[69]));
@@ -96,7 +96,7 @@ TEST_F(OfflineTimeline, InitThenOneRenderPerFrameThenOneQuit) {
             seen.push_back(frame);
             record().events.push_back("frame " + std::to_string(frame));
         });
-    EXPECT_EQ(run.end, HostEnd::QuitRequest);
+    EXPECT_EQ(run.end, hostkit::HostEnd::QuitRequest);
     std::vector<std::string> calls;
     for (const auto& event : record().events) {
         if (event.rfind("message", 0) != 0)
@@ -125,7 +125,7 @@ TEST_F(OfflineTimeline, AMonoSourceAt22050FillsBothChannelsFromItsOwnTimeline) {
     std::vector<std::int16_t> samples(22050);
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<std::int16_t>((i % 128) << 8);
-    player::MemoryTrack track("ramp", 22050, 1, std::move(samples));
+    hostkit::MemoryTrack track("ramp", 22050, 1, std::move(samples));
     RenderOffline(fake.library(), &track, 30, FrameRange{1, 3}, {}, nullptr, {});
     EXPECT_EQ(record().nChAtInit, 1);
     EXPECT_EQ(record().sRateAtInit, 22050);
@@ -182,7 +182,7 @@ TEST_F(OfflineTimeline, AFailedWriteEndsTheRunAndSaysWhy) {
 TEST_F(OfflineTimeline, AModuleThatStopsRenderingEndsTheRunEarly) {
     record().stopAfterRenders = 3;
     auto run = RenderOffline(fake.library(), nullptr, 30, FrameRange{1, 10}, {}, nullptr, {});
-    EXPECT_EQ(run.end, HostEnd::RenderStopped);
+    EXPECT_EQ(run.end, hostkit::HostEnd::RenderStopped);
     EXPECT_EQ(run.framesRendered, 3);
     EXPECT_EQ(Count(record().events, "Quit"), 1);
 }
@@ -190,7 +190,7 @@ TEST_F(OfflineTimeline, AModuleThatStopsRenderingEndsTheRunEarly) {
 TEST_F(OfflineTimeline, AModuleThatDoesNotStartIsNeitherRenderedNorQuit) {
     record().initResult = 1;
     auto run = RenderOffline(fake.library(), nullptr, 30, FrameRange{1, 10}, {}, nullptr, {});
-    EXPECT_EQ(run.end, HostEnd::NotStarted);
+    EXPECT_EQ(run.end, hostkit::HostEnd::NotStarted);
     EXPECT_EQ(Count(record().events, "Render"), 0);
     EXPECT_EQ(Count(record().events, "Quit"), 0);
 }

@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <functional>
 
-#include "player/offline_client.h"
-#include "player/png_sequence.h"
-#include "player/render_options.h"
-#include "player/render_progress.h"
-#include "player/video_encoder.h"
+#include "player/render/offline_client.h"
+#include "player/render/png_sequence.h"
+#include "player/render/render_options.h"
+#include "player/render/render_progress.h"
+#include "player/render/video_encoder.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <thread>
 
-#include "player/png_sequence.h"
+#include "player/render/png_sequence.h"
 #include "tests/player/run_player.h"
 #include "tests/player/sound_files.h"
 #include "tests/render/png_file.h"

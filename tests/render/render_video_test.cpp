@@ -8,8 +8,8 @@
 #include <map>
 #include <memory>
 
-#include "player/png_sequence.h"
-#include "player/video_encoder.h"
+#include "player/render/png_sequence.h"
+#include "player/render/video_encoder.h"
 #include "tests/player/run_player.h"
 #include "tests/player/sound_files.h"
 #include "tests/render/png_file.h"

@@ -11,10 +11,10 @@
 #include <memory>
 
 #include "platform/host_services.h"
-#include "player/builtin_tune.h"
-#include "player/offline_render.h"
-#include "player/plugin_loader.h"
-#include "player/png_sequence.h"
+#include "hostkit/builtin_tune.h"
+#include "player/render/offline_render.h"
+#include "hostkit/plugin_library.h"
+#include "player/render/png_sequence.h"
 #include "tests/player/sound_files.h"
 #include "tests/render/png_file.h"
 
@@ -25,14 +25,14 @@ using render_testing::ReadPng;
 
 class MemorySink : public player::FrameSink {
   public:
-    std::string Write(int frame, const player::RenderedFrame& image) override {
+    std::string Write(int frame, const hostkit::RenderedFrame& image) override {
         frames[frame] = image;
         return {};
     }
-    std::map<int, player::RenderedFrame> frames;
+    std::map<int, hostkit::RenderedFrame> frames;
 };
 
-bool SamePalette(const PngFile& png, const player::RenderedFrame& frame) {
+bool SamePalette(const PngFile& png, const hostkit::RenderedFrame& frame) {
     if (png.palette.size() != 256)
         return false;
     for (std::size_t i = 0; i < 256; ++i) {
@@ -49,7 +49,7 @@ TEST(RenderedPngs, HoldThePresentedIndicesAndThePaletteInForce) {
     ASSERT_NE(dir, nullptr);
     platform::SetDisplayPreference(platform::DisplayPreference::Headless);
     platform::FixCalendarTime(1234567890);
-    player::PluginLibrary plugin;
+    hostkit::PluginLibrary plugin;
     std::string error;
     ASSERT_TRUE(plugin.Load(std::string(dir) + "/vis_tolvek.so", &error)) << error;
 
@@ -57,7 +57,7 @@ TEST(RenderedPngs, HoldThePresentedIndicesAndThePaletteInForce) {
     player::PngSequence pngs(folder.Path("frames"));
     ASSERT_EQ(pngs.Open(), "");
     MemorySink memory;
-    auto tune = player::MakeBuiltinTune();
+    auto tune = hostkit::MakeBuiltinTune();
     // The first scene change, at frame 720, replaces the display palette.
     auto run = player::RenderOffline(plugin, tune.get(), 30, player::FrameRange{715, 725},
                                      {&pngs, &memory}, nullptr, {});

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/host_services.h"
-#include "player/plugin_loader.h"
+#include "hostkit/plugin_library.h"
 #include "tests/robustness/plugin_copy.h"
 #include "tests/support/host_window.h"
 #include "tests/support/process_usage.h"
@@ -26,7 +26,7 @@ long ResidentKb() {
 TEST(InitQuitCycles, AThousandLeaveNoWindowDisplayObjectFileOrMemoryBehind) {
     constexpr int kCycles = 1000;
     platform::SetDisplayPreference(platform::DisplayPreference::Headless);
-    player::PluginLibrary library;
+    hostkit::PluginLibrary library;
     std::string error;
     ASSERT_TRUE(library.Load((BuiltPluginFolder() / "vis_tolvek.so").string(), &error)) << error;
     HWND parent = testing_support::OpenHostWindow("CyclesHost");

@@ -60,13 +60,13 @@ void PluginCopy::Fill(const std::string& folderName) {
 }
 
 PluginCopy::~PluginCopy() {
-    library_ = player::PluginLibrary();
+    library_ = hostkit::PluginLibrary();
     std::error_code ignored;
     if (!root_.empty())
         fs::remove_all(root_, ignored);
 }
 
-player::PluginLibrary& PluginCopy::Library() {
+hostkit::PluginLibrary& PluginCopy::Library() {
     if (!loaded_) {
         std::string error;
         loaded_ = library_.Load(PluginFile().string(), &error);

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "player/plugin_loader.h"
+#include "hostkit/plugin_library.h"
 
 namespace robustness {
 
@@ -32,7 +32,7 @@ class PluginCopy {
     std::filesystem::path PluginFile() const { return folder_ / "vis_tolvek.so"; }
 
     // Loads the copy (once): its instance handle places the show's files in folder().
-    player::PluginLibrary& Library();
+    hostkit::PluginLibrary& Library();
     HINSTANCE Instance() { return Library().instance(); }
 
     std::string Read(const std::filesystem::path& file) const;
@@ -49,7 +49,7 @@ class PluginCopy {
 
     std::filesystem::path root_;
     std::filesystem::path folder_;
-    player::PluginLibrary library_;
+    hostkit::PluginLibrary library_;
     bool loaded_ = false;
 };
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "player/file_track.h"
+#include "player/sound/file_track.h"
 #include "tests/player/run_player.h"
 #include "tests/player/sound_files.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <thread>
 
-#include "player/capture_source.h"
+#include "player/sound/capture_source.h"
 #include "tests/player/pulse_server.h"
 
 namespace robustness {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/bmp_decoder.h"
-#include "player/indexed_png.h"
+#include "player/render/indexed_png.h"
 
 namespace framecompare {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tools/hostkit/frame_image.h"
+#include "hostkit/frame_image.h"
 
 namespace framecompare {
 

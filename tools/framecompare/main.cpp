@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tools/framecompare/bmp_frames.h"
-#include "tools/hostkit/frame_compare.h"
+#include "hostkit/frame_compare.h"
 
 namespace {
 

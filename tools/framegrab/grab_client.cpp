@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/host_services.h"
-#include "tools/hostkit/frame_sound.h"
+#include "hostkit/frame_sound.h"
 
 namespace framegrab {
 

@@ -5,14 +5,14 @@
 #include <utility>
 #include <vector>
 
-#include "player/host_loop.h"
-#include "tools/hostkit/frame_image.h"
-#include "tools/hostkit/host_options.h"
-#include "tools/hostkit/wav_sound.h"
+#include "hostkit/host_loop.h"
+#include "hostkit/frame_image.h"
+#include "hostkit/host_options.h"
+#include "hostkit/wav_sound.h"
 
 namespace framegrab {
 
-class GrabClient : public player::HostClient {
+class GrabClient : public hostkit::HostClient {
   public:
     // `sound` may be null (silence). Watches presented frames until destroyed.
     GrabClient(const hostkit::HostOptions& options, const hostkit::Sound* sound);

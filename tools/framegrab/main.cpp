@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "platform/host_services.h"
-#include "player/host_loop.h"
-#include "player/indexed_png.h"
-#include "player/plugin_loader.h"
+#include "hostkit/host_loop.h"
+#include "player/render/indexed_png.h"
+#include "hostkit/plugin_library.h"
 #include "tools/framegrab/grab_client.h"
-#include "tools/hostkit/host_options.h"
-#include "tools/hostkit/wav_sound.h"
+#include "hostkit/host_options.h"
+#include "hostkit/wav_sound.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ int Grab(const hostkit::HostOptions& options) {
         platform::FixCalendarTime(*options.clockSeconds);
 
     const std::string path = options.pluginPath.empty() ? DefaultPluginPath() : options.pluginPath;
-    player::PluginLibrary plugin;
+    hostkit::PluginLibrary plugin;
     std::string error;
     if (!plugin.Load(path, &error))
         return Fail(error);
@@ -91,11 +91,11 @@ int Grab(const hostkit::HostOptions& options) {
                                 nullptr, nullptr, nullptr, nullptr);
 
     framegrab::GrabClient client(options, sound.get());
-    player::HostLoop loop(*plugin.module(), host, plugin.instance());
-    const player::HostEnd end = loop.Host(client);
+    hostkit::HostLoop loop(*plugin.module(), host, plugin.instance());
+    const hostkit::HostEnd end = loop.Host(client);
     DestroyWindow(host);
     UnregisterClassA(windowClass.lpszClassName, nullptr);
-    if (end == player::HostEnd::NotStarted)
+    if (end == hostkit::HostEnd::NotStarted)
         return Fail(path + ": the plug-in did not start");
     std::printf("rendered %d frames\n", client.framesRendered());
     if (options.shotPath.empty())

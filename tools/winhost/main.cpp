@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "player/host_loop.h"
-#include "tools/hostkit/host_options.h"
-#include "tools/hostkit/wav_sound.h"
+#include "hostkit/host_loop.h"
+#include "hostkit/host_options.h"
+#include "hostkit/plugin_library.h"
+#include "hostkit/wav_sound.h"
 #include "tools/winhost/host_log.h"
 #include "tools/winhost/host_window.h"
-#include "tools/winhost/plugin_dll.h"
+#include "tools/winhost/plugin_path.h"
 #include "tools/winhost/screen_shot.h"
 #include "tools/winhost/vis_client.h"
 #include "tools/winhost/watchdog.h"
@@ -51,7 +52,7 @@ int Host(const hostkit::HostOptions& options, winhost::HostLog& log) {
 
     const std::string path =
         options.pluginPath.empty() ? winhost::DefaultPluginPath() : options.pluginPath;
-    winhost::PluginDll dll;
+    hostkit::PluginLibrary dll;
     std::string error;
     if (!dll.Load(path, &error)) {
         log.Line("FAIL: " + error);
@@ -63,7 +64,7 @@ int Host(const hostkit::HostOptions& options, winhost::HostLog& log) {
     winhost::HostWindow window(log);
     winhost::Watchdog watchdog(log, GetCurrentThreadId(), options.timeoutSeconds);
     winhost::VisClient client(options, sound.get(), log);
-    player::HostLoop loop(*dll.module(), window.handle(), dll.instance());
+    hostkit::HostLoop loop(*dll.module(), window.handle(), dll.instance());
     if (!loop.Start(client)) {
         log.Line("FAIL: Init returned non-zero: the module did not start");
         return kExitNotStarted;
@@ -71,9 +72,9 @@ int Host(const hostkit::HostOptions& options, winhost::HostLog& log) {
     const winhost::DisplayMode during = winhost::CurrentDisplayMode();
     log.Line("Init returned 0; display mode " + during.Text());
 
-    const player::HostEnd end = loop.Run(client);
+    const hostkit::HostEnd end = loop.Run(client);
     const winhost::DisplayMode after = winhost::CurrentDisplayMode();
-    log.Line(std::string(end == player::HostEnd::QuitRequest ? "the quit request reached the host"
+    log.Line(std::string(end == hostkit::HostEnd::QuitRequest ? "the quit request reached the host"
                                                              : "Render asked to stop") +
              " after frame " + std::to_string(client.framesRendered()) + "; Quit returned");
     log.Line("display mode after Quit " + after.Text());

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/win32.h"
-#include "tools/hostkit/frame_image.h"
+#include "hostkit/frame_image.h"
 
 namespace winhost {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "host/plugin.h"
-#include "tools/hostkit/frame_sound.h"
+#include "hostkit/frame_sound.h"
 #include "tools/winhost/screen_shot.h"
 
 namespace winhost {

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "player/host_loop.h"
-#include "tools/hostkit/host_options.h"
-#include "tools/hostkit/wav_sound.h"
+#include "hostkit/host_loop.h"
+#include "hostkit/host_options.h"
+#include "hostkit/wav_sound.h"
 #include "tools/winhost/host_log.h"
 
 namespace winhost {
 
-class VisClient : public player::HostClient {
+class VisClient : public hostkit::HostClient {
   public:
     // `sound` may be null (silence); it and the log outlive the client.
     VisClient(const hostkit::HostOptions& options, const hostkit::Sound* sound, HostLog& log);

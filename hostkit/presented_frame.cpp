@@ -1,0 +1,25 @@
+// Copying presented frames out of the display services.
+#include <cstring>
+
+#include "platform/host_services.h"
+#include "hostkit/presented_frame.h"
+
+namespace hostkit {
+
+PresentedFrameCapture::PresentedFrameCapture() {
+    platform::SetPresentObserver([this](const platform::PresentedFrame& presented) {
+        if (presented.width <= 0 || presented.height <= 0 || presented.pixels == nullptr)
+            return;
+        latest_.width = presented.width;
+        latest_.height = presented.height;
+        presented.CopyPixels(latest_.pixels);
+        std::memcpy(latest_.palette.data(), presented.palette, sizeof(PALETTEENTRY) * 256);
+        ++presentCount_;
+    });
+}
+
+PresentedFrameCapture::~PresentedFrameCapture() {
+    platform::SetPresentObserver(nullptr);
+}
+
+}  // namespace hostkit

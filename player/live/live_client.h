@@ -1,0 +1,49 @@
+// The live player's side of the host loop: sound from the playback, the capture or silence,
+// waiting in real time, the controls and the status line.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <vector>
+
+#include "hostkit/host_loop.h"
+#include "player/live/player_window.h"
+
+namespace player {
+
+class Playback;
+class CaptureSource;
+class StatusLine;
+
+class LiveClient : public hostkit::HostClient, public PlayerControls {
+  public:
+    // Either `playback` or `capture` may be set; with neither the show runs on silence.
+    // `sleep` waits the given milliseconds; `status` may be null.
+    LiveClient(Playback* playback, CaptureSource* capture, std::function<void(int)> sleep,
+               StatusLine* status);
+
+    void FillFormat(winampVisModule& module) override;
+    void Tick() override;
+    bool Paused() override;
+    void FillSound(winampVisModule& module) override;
+    void Wait(int delayMs) override;
+    void Act(PlayerCommand command) override;
+
+    // Set from a signal handler: the next turn asks the loop to quit.
+    void RequestQuit() { quitRequested_ = true; }
+
+  private:
+    void ShowStatus();
+
+    Playback* playback_;
+    CaptureSource* capture_;
+    std::function<void(int)> sleep_;
+    StatusLine* status_;
+    bool capturePaused_ = false;
+    std::atomic<bool> quitRequested_{false};
+    bool quitPosted_ = false;
+    bool captureFailureShown_ = false;
+    std::vector<std::int16_t> captured_;
+};
+
+}  // namespace player

@@ -1,0 +1,95 @@
+// Playing a list of sound tracks: transport, volume, feeding the device and the moment being
+// heard, which the waveform handed to the plug-in follows.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hostkit/sound_track.h"
+#include "hostkit/waveform.h"
+
+namespace player {
+
+class AudioOutput;
+
+enum class Transport { Playing, Paused, Stopped };
+
+using TrackOpener =
+    std::function<std::unique_ptr<hostkit::SoundTrack>(const std::string& name, std::string* error)>;
+// Seconds from any fixed origin; the steady clock in the player, a counter in tests.
+using SecondsClock = std::function<double()>;
+
+class Playback {
+  public:
+    // `output` may be null or fail to open: the sound is then followed on `clock` without being
+    // played. `loop` repeats a single track (the built-in tune) instead of stopping at its end.
+    Playback(std::vector<std::string> names, TrackOpener opener, AudioOutput* output,
+             SecondsClock clock, std::function<void(const std::string&)> report, bool loop);
+    ~Playback();
+
+    // Opens the first playable entry and plays it; false when none can be played.
+    bool Start();
+    // Keeps the device fed and moves on at the end of a track. Call once per host loop turn.
+    void Update();
+    // The 576 frames at the moment being heard plus `aheadMs` (silence when stopped).
+    hostkit::SoundWindow WindowAt(int aheadMs);
+
+    void Play();
+    void Pause();
+    void TogglePause();
+    void Stop();
+    void Next();
+    void Previous();
+    void SeekSeconds(double seconds);
+    void ChangeVolume(int percent);
+
+    Transport transport() const { return transport_; }
+    const hostkit::SoundTrack* track() const { return track_.get(); }
+    // Every entry played through or none left that can be read.
+    bool finished() const { return finished_; }
+    bool playsOnDevice() const;
+    std::int64_t heardFrame() const;
+    double positionSeconds() const;
+    int volumePercent() const { return volumePercent_; }
+    int sampleRate() const;
+    int sourceChannels() const;
+
+  private:
+    // Opens entry `index` or, skipping unreadable ones, the next in `step` direction.
+    bool OpenFrom(int index, int step);
+    // Makes `frame` of the current track the next thing heard.
+    void RestartAt(std::int64_t frame);
+    void Feed();
+    void UpdateClock();
+    std::int64_t Wrap(std::int64_t frame) const;
+    void ReadWrapped(std::int64_t frame, int count, std::int16_t* out);
+
+    std::vector<std::string> names_;
+    TrackOpener opener_;
+    AudioOutput* output_;
+    SecondsClock clock_;
+    std::function<void(const std::string&)> report_;
+    bool loop_;
+
+    std::unique_ptr<hostkit::SoundTrack> track_;
+    int index_ = -1;
+    Transport transport_ = Transport::Stopped;
+    bool finished_ = false;
+    bool deviceOpen_ = false;
+    bool deviceReported_ = false;
+    int volumePercent_ = 100;
+
+    std::int64_t restartFrame_ = 0;  // the track frame heard first after the last restart
+    std::int64_t heldFrame_ = 0;     // where a paused or stopped track rests
+    double restartTime_ = 0.0;
+    std::int64_t queuedFrames_ = 0;  // frames handed to the device since the restart
+    double anchorTime_ = 0.0;        // the smoothed device clock: frames heard at anchorTime_
+    double anchorFrames_ = 0.0;
+    std::vector<std::int16_t> window_;
+    std::vector<std::int16_t> feed_;
+};
+
+}  // namespace player
