@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/ddraw.h"
@@ -60,6 +61,10 @@ TOLVEK_PLATFORM_API void MarkAllSurfacesLost();
 // InjectDisplayFault("SetDisplayMode", DDERR_INVALIDMODE); "CreateWindowExA" fails a window.
 TOLVEK_PLATFORM_API void InjectDisplayFault(const char* operation, HRESULT code);
 TOLVEK_PLATFORM_API void ClearDisplayFaults();
+
+// What the system does when files are dropped on `window`: one WM_DROPFILES to the window or
+// owner that accepts files (nothing when none does). The SDL back-end and the tests call it.
+TOLVEK_PLATFORM_API void DropFiles(HWND window, const std::vector<std::string>& paths);
 
 // Windows alive in the window layer, for leak checks.
 TOLVEK_PLATFORM_API int CountWindows();

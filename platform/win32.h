@@ -45,6 +45,7 @@ struct HICON__;
 struct HBRUSH__;
 struct HRSRC__;
 struct HGLOBAL__;
+struct HDROP__;
 using HWND = HWND__*;
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
@@ -57,6 +58,7 @@ using HCURSOR = HICON;
 using HBRUSH = HBRUSH__*;
 using HRSRC = HRSRC__*;
 using HGLOBAL = HGLOBAL__*;
+using HDROP = HDROP__*;
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
@@ -125,6 +127,7 @@ constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_SYSKEYUP = 0x0105;
+constexpr UINT WM_DROPFILES = 0x0233;
 constexpr UINT WM_USER = 0x0400;
 
 // Virtual-key codes the show and the player use.
@@ -221,6 +224,15 @@ TOLVEK_PLATFORM_API LRESULT DispatchMessageA(const MSG* message);
 TOLVEK_PLATFORM_API LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam);
 TOLVEK_PLATFORM_API int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+TOLVEK_PLATFORM_API BOOL SetWindowTextA(HWND window, LPCSTR text);
+
+// Files dropped on a window: WM_DROPFILES reaches the nearest window, the one dropped on or its
+// owner, that accepts files; wParam is the drop, freed by DragFinish.
+TOLVEK_PLATFORM_API void DragAcceptFiles(HWND window, BOOL accept);
+// With index 0xFFFFFFFF the number of files; otherwise the length of that file's name, which is
+// copied into `file` (cut to size - 1 characters and ended) when `file` is not null.
+TOLVEK_PLATFORM_API UINT DragQueryFileA(HDROP drop, UINT index, LPSTR file, UINT size);
+TOLVEK_PLATFORM_API void DragFinish(HDROP drop);
 
 // Device contexts: the desktop's colour depth.
 constexpr int BITSPIXEL = 12;

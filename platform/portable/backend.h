@@ -23,6 +23,8 @@ class Presenter {
     // The shown area's top-left corner on the screen; false where the system does not say.
     virtual bool Position(int& x, int& y) const = 0;
     virtual void Minimise() = 0;
+    // The window's caption, where the system shows one.
+    virtual void SetTitle(const char* /*title*/) {}
 };
 
 // True when the system's display answered; false for good once it did not, or after

@@ -21,6 +21,7 @@ struct Window {
     RECT outer{};  // screen coordinates
     LONG_PTR userData = 0;
     bool visible = false;
+    bool acceptsFiles = false;
     std::unique_ptr<Presenter> presenter;
 };
 

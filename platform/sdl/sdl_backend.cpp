@@ -8,7 +8,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "platform/host_services.h"
 #include "platform/portable/backend.h"
 #include "platform/portable/internal.h"
 #include "platform/sdl/sdl_presenter.h"
@@ -43,10 +46,24 @@ int VirtualKey(SDL_Keycode key) {
     }
 }
 
+// The files of the drop under way: SDL reports them one by one between its begin and complete.
+std::vector<std::string> droppedFiles;
+
 void TranslateEvent(const SDL_Event& event) {
     unsigned id = 0;
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) id = event.key.windowID;
     if (event.type == SDL_WINDOWEVENT) id = event.window.windowID;
+    if (event.type == SDL_DROPFILE || event.type == SDL_DROPTEXT) {
+        if (event.drop.file != nullptr && event.type == SDL_DROPFILE)
+            droppedFiles.emplace_back(event.drop.file);
+        SDL_free(event.drop.file);
+        return;
+    }
+    if (event.type == SDL_DROPBEGIN) {
+        droppedFiles.clear();
+        return;
+    }
+    if (event.type == SDL_DROPCOMPLETE) id = event.drop.windowID;
     SdlPresenter* presenter = SdlPresenter::OfSdlWindow(id);
     if (presenter == nullptr || FindWindow(presenter->handle()) == nullptr) return;
     HWND handle = presenter->handle();
@@ -61,6 +78,10 @@ void TranslateEvent(const SDL_Event& event) {
             PostMessageA(handle, event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, vk, lParam);
             return;
         }
+        case SDL_DROPCOMPLETE:
+            DropFiles(handle, droppedFiles);
+            droppedFiles.clear();
+            return;
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_MOVED: WindowMoved(handle); return;

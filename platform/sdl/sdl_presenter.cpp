@@ -152,6 +152,11 @@ bool SdlPresenter::Position(int& x, int& y) const {
     return true;
 }
 
+void SdlPresenter::SetTitle(const char* title) {
+    if (window_ != nullptr)
+        SDL_SetWindowTitle(window_, title);
+}
+
 void SdlPresenter::Minimise() {
     if (window_ != nullptr)
         SDL_MinimizeWindow(window_);

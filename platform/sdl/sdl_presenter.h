@@ -28,6 +28,7 @@ class SdlPresenter final : public Presenter {
     bool fullScreen() const override { return fullScreen_; }
     bool Position(int& x, int& y) const override;
     void Minimise() override;
+    void SetTitle(const char* title) override;
     unsigned windowId() const;
     SDL_Window* window() const { return window_; }
     HWND handle() const { return handle_; }
