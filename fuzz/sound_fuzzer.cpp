@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "player/sound/file_track.h"
 #include "hostkit/waveform.h"
+#include "player/sound/file_track.h"
 
 namespace {
 

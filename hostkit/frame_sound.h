@@ -2,8 +2,8 @@
 // per frame instead of following a clock, so two hosts give frame N the same sound.
 #pragma once
 
-#include "hostkit/waveform.h"
 #include "hostkit/wav_sound.h"
+#include "hostkit/waveform.h"
 
 namespace hostkit {
 

@@ -1,8 +1,8 @@
 // Copying presented frames out of the display services.
 #include <cstring>
 
-#include "platform/host_services.h"
 #include "hostkit/presented_frame.h"
+#include "platform/host_services.h"
 
 namespace hostkit {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "bench/soak/soak_sound.h"
-#include "platform/host_services.h"
 #include "hostkit/plugin_library.h"
+#include "platform/host_services.h"
 #include "tests/support/host_window.h"
 #include "tests/support/process_usage.h"
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/framecompare/bmp_frames.h"
 #include "hostkit/frame_compare.h"
+#include "tools/framecompare/bmp_frames.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "platform/host_services.h"
 #include "hostkit/frame_sound.h"
+#include "platform/host_services.h"
 
 namespace framegrab {
 

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "hostkit/host_loop.h"
 #include "hostkit/frame_image.h"
+#include "hostkit/host_loop.h"
 #include "hostkit/host_options.h"
 #include "hostkit/wav_sound.h"
 

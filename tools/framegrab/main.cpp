@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/host_services.h"
 #include "hostkit/host_loop.h"
-#include "player/render/indexed_png.h"
-#include "hostkit/plugin_library.h"
-#include "tools/framegrab/grab_client.h"
 #include "hostkit/host_options.h"
+#include "hostkit/plugin_library.h"
 #include "hostkit/wav_sound.h"
+#include "platform/host_services.h"
+#include "player/render/indexed_png.h"
+#include "tools/framegrab/grab_client.h"
 
 namespace {
 

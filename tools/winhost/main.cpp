@@ -75,7 +75,7 @@ int Host(const hostkit::HostOptions& options, winhost::HostLog& log) {
     const hostkit::HostEnd end = loop.Run(client);
     const winhost::DisplayMode after = winhost::CurrentDisplayMode();
     log.Line(std::string(end == hostkit::HostEnd::QuitRequest ? "the quit request reached the host"
-                                                             : "Render asked to stop") +
+                                                              : "Render asked to stop") +
              " after frame " + std::to_string(client.framesRendered()) + "; Quit returned");
     log.Line("display mode after Quit " + after.Text());
 

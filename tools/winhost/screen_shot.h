@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/win32.h"
 #include "hostkit/frame_image.h"
+#include "platform/win32.h"
 
 namespace winhost {
 
