@@ -40,6 +40,23 @@ std::optional<FrameRange> ParseFrames(const std::string& text) {
 }
 
 bool ParseSize(const std::string& text, int* width, int* height) {
+    // The sizes video sites name, 16:9; the show keeps its shape inside them.
+    static const struct {
+        const char* name;
+        int width;
+        int height;
+    } kNamed[] = {{"720p", 1280, 720},
+                  {"1080p", 1920, 1080},
+                  {"1440p", 2560, 1440},
+                  {"4k", 3840, 2160},
+                  {"2160p", 3840, 2160}};
+    for (const auto& named : kNamed) {
+        if (text == named.name) {
+            *width = named.width;
+            *height = named.height;
+            return true;
+        }
+    }
     const auto x = text.find('x');
     if (x == std::string::npos)
         return false;
@@ -59,7 +76,8 @@ std::string RenderUsageText() {
     return "Usage: tolvek render [SOUND] [OPTION]...\n"
            "Renders the Quenari Tolvek show for SOUND (or the built-in tune) without a display\n"
            "or a sound device, as fast as the machine allows, to indexed PNG frames and/or a\n"
-           "video. Frame k shows the sound at (k - 1) / fps seconds.\n"
+           "video. Frame k shows the sound at (k - 1) / fps seconds. A folder or playlist as\n"
+           "SOUND renders its files one after the other, as one video.\n"
            "\n"
            "  --silence          show silence instead of a sound (one cycle, 4180 frames)\n"
            "  --clock SECONDS    fix the calendar time the show seeds its random numbers from;\n"
@@ -70,7 +88,9 @@ std::string RenderUsageText() {
            "                     (default: the whole sound)\n"
            "  --png-dir DIR      write each kept frame as DIR/frame-000001.png (8-bit indexed)\n"
            "  --video FILE       write a video with the sound through ffmpeg (H.264 for .mp4)\n"
-           "  --size WxH         the video's size, scaled by nearest neighbour (default 1280x960)\n"
+           "  --size WxH         the video's size (default 1280x960), or 720p, 1080p, 1440p, 4k;\n"
+           "                     the show is scaled by nearest neighbour to the largest 4:3\n"
+           "                     picture that fits, centred on black\n"
            "  --preset NAME      x264's speed for .mp4, .m4v, .mov and .mkv: ultrafast (default,\n"
            "                     well ahead of real time), superfast, veryfast, faster, fast,\n"
            "                     medium, slow, slower, veryslow, placebo (slower, smaller files)\n"
@@ -154,7 +174,8 @@ std::optional<RenderOptions> ParseRenderOptions(const std::vector<std::string>& 
             if (!text)
                 return std::nullopt;
             if (!ParseSize(*text, &options.videoWidth, &options.videoHeight))
-                return bad("--size", *text, "WIDTHxHEIGHT, even numbers from 2 to 8192");
+                return bad("--size", *text,
+                           "WIDTHxHEIGHT, even numbers from 2 to 8192, or 720p, 1080p, 1440p, 4k");
         } else if (is("--preset")) {
             auto text = value("--preset");
             if (!text)

@@ -168,8 +168,10 @@ std::string VideoEncoder::Write(int, const hostkit::RenderedFrame& image) {
                std::to_string(image.height) + " in the middle of the video";
     }
     if (!converter_) {
-        converter_ =
-            std::make_unique<YuvFrameConverter>(width_, height_, settings_.width, settings_.height);
+        // Another shape than the show's gets the frame centred on black, never stretched.
+        converter_ = std::make_unique<YuvFrameConverter>(
+            width_, height_, settings_.width, settings_.height,
+            FitPicture(width_, height_, settings_.width, settings_.height));
         picture_.resize(converter_->pictureBytes());
     }
     converter_->Convert(image.pixels.data(), image.palette.data(), picture_.data());

@@ -60,25 +60,44 @@ void LookUpRow(const BYTE* in, int count, const std::uint8_t* table, std::uint8_
 
 }  // namespace
 
+PictureRect FitPicture(int width, int height, int outWidth, int outHeight) {
+    const long long wide = static_cast<long long>(outWidth) * height;
+    const long long tall = static_cast<long long>(outHeight) * width;
+    auto even = [](long long value) { return static_cast<int>(value / 2 * 2); };
+    if (wide == tall || width <= 0 || height <= 0)
+        return {0, 0, outWidth, outHeight};
+    if (wide > tall) {
+        const int fitted = std::max(2, even(static_cast<long long>(outHeight) * width / height));
+        return {even((outWidth - fitted) / 2), 0, fitted, outHeight};
+    }
+    const int fitted = std::max(2, even(static_cast<long long>(outWidth) * height / width));
+    return {0, even((outHeight - fitted) / 2), outWidth, fitted};
+}
+
 YuvFrameConverter::YuvFrameConverter(int width, int height, int outWidth, int outHeight)
+    : YuvFrameConverter(width, height, outWidth, outHeight, {0, 0, outWidth, outHeight}) {}
+
+YuvFrameConverter::YuvFrameConverter(int width, int height, int outWidth, int outHeight,
+                                     PictureRect rect)
     : width_(width),
       outWidth_(outWidth),
       outHeight_(outHeight),
+      rect_(rect),
       matrix_(MatrixForHeight(outHeight)),
-      columns_(static_cast<std::size_t>(outWidth)),
-      rows_(static_cast<std::size_t>(outHeight)) {
+      columns_(static_cast<std::size_t>(rect.width)),
+      rows_(static_cast<std::size_t>(rect.height)) {
     // The show pixel under each picture sample's centre, as ffmpeg's "neighbor" scaling takes it.
     auto nearest = [](int out, int size, int outSize) {
         const long long at = (2LL * out + 1) * size / (2LL * outSize);
         return static_cast<int>(std::min<long long>(at, size - 1));
     };
-    for (int x = 0; x < outWidth_; ++x)
-        columns_[static_cast<std::size_t>(x)] = nearest(x, width_, outWidth_);
-    for (int y = 0; y < outHeight_; ++y)
-        rows_[static_cast<std::size_t>(y)] = nearest(y, height, outHeight_);
-    factor_ = outWidth_ % width_ == 0 ? outWidth_ / width_ : 0;
+    for (int x = 0; x < rect_.width; ++x)
+        columns_[static_cast<std::size_t>(x)] = nearest(x, width_, rect_.width);
+    for (int y = 0; y < rect_.height; ++y)
+        rows_[static_cast<std::size_t>(y)] = nearest(y, height, rect_.height);
+    factor_ = rect_.width % width_ == 0 ? rect_.width / width_ : 0;
     columnsRepeat_ = true;
-    for (int x = 0; x + 1 < outWidth_; x += 2) {
+    for (int x = 0; x + 1 < rect_.width; x += 2) {
         if (columns_[static_cast<std::size_t>(x)] != columns_[static_cast<std::size_t>(x + 1)])
             columnsRepeat_ = false;
     }
@@ -106,14 +125,23 @@ void YuvFrameConverter::Convert(const BYTE* pixels, const PALETTEENTRY* palette,
                                 std::uint8_t* picture) {
     BuildTables(palette);
     const std::size_t stride = static_cast<std::size_t>(outWidth_);
+    const std::size_t lumaBytes = stride * static_cast<std::size_t>(outHeight_);
+    const bool barred = rect_.width != outWidth_ || rect_.height != outHeight_;
+    if (barred) {
+        // Black bars: the frame's rectangle is written over them below.
+        std::memset(picture, 16, lumaBytes);
+        std::memset(picture + lumaBytes, 128, lumaBytes / 2);
+    }
     auto showRow = [&](int row) { return pixels + static_cast<std::size_t>(row) * width_; };
+    const std::size_t rowBytes = static_cast<std::size_t>(rect_.width);
+    std::uint8_t* origin = picture + static_cast<std::size_t>(rect_.y) * stride + rect_.x;
 
-    for (int y = 0; y < outHeight_; ++y) {
-        std::uint8_t* out = picture + static_cast<std::size_t>(y) * stride;
+    for (int y = 0; y < rect_.height; ++y) {
+        std::uint8_t* out = origin + static_cast<std::size_t>(y) * stride;
         const int row = rows_[static_cast<std::size_t>(y)];
         // Scaled up, most picture rows repeat the one above.
         if (y > 0 && row == rows_[static_cast<std::size_t>(y - 1)]) {
-            std::memcpy(out, out - stride, stride);
+            std::memcpy(out, out - stride, rowBytes);
             continue;
         }
         const BYTE* in = showRow(row);
@@ -134,20 +162,23 @@ void YuvFrameConverter::Convert(const BYTE* pixels, const PALETTEENTRY* palette,
         } else if (factor_ == 1) {
             LookUpRow(in, width_, luma_, out);
         } else {
-            for (int x = 0; x < outWidth_; ++x)
+            for (int x = 0; x < rect_.width; ++x)
                 out[x] = luma_[in[columns_[static_cast<std::size_t>(x)]]];
         }
     }
 
-    const int chromaWidth = outWidth_ / 2;
-    const int chromaHeight = outHeight_ / 2;
-    std::uint8_t* blue = picture + stride * static_cast<std::size_t>(outHeight_);
-    std::uint8_t* red = blue + static_cast<std::size_t>(chromaWidth) * chromaHeight;
+    const std::size_t chromaStride = stride / 2;
+    const int chromaWidth = rect_.width / 2;
+    const int chromaHeight = rect_.height / 2;
+    const std::size_t chromaOrigin = static_cast<std::size_t>(rect_.y / 2) * chromaStride +
+                                     static_cast<std::size_t>(rect_.x / 2);
+    std::uint8_t* blue = picture + lumaBytes + chromaOrigin;
+    std::uint8_t* red = picture + lumaBytes + lumaBytes / 4 + chromaOrigin;
     for (int y = 0; y < chromaHeight; ++y) {
         const BYTE* top = showRow(rows_[static_cast<std::size_t>(2 * y)]);
         const BYTE* bottom = showRow(rows_[static_cast<std::size_t>(2 * y + 1)]);
-        std::uint8_t* blueOut = blue + static_cast<std::size_t>(y) * chromaWidth;
-        std::uint8_t* redOut = red + static_cast<std::size_t>(y) * chromaWidth;
+        std::uint8_t* blueOut = blue + static_cast<std::size_t>(y) * chromaStride;
+        std::uint8_t* redOut = red + static_cast<std::size_t>(y) * chromaStride;
         if (top == bottom && factor_ == 2) {
             // Twice the show's size: one show pixel under each chroma sample.
             LookUpRow(top, chromaWidth, blue_, blueOut);

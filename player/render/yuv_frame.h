@@ -28,11 +28,26 @@ struct YuvColour {
 // Limited range: Y 16..235, Cb and Cr 16..240, rounded to nearest.
 YuvColour ToYuv(const PALETTEENTRY& colour, ColourMatrix matrix);
 
+// Where the show's frame lies in a picture: whole, or centred on black bars. All even.
+struct PictureRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PictureRect&) const = default;
+};
+
+// The largest rectangle of the frame's shape that fits the picture, centred: the whole picture
+// when the shapes agree, else bars left and right (wider pictures) or above and below.
+PictureRect FitPicture(int width, int height, int outWidth, int outHeight);
+
 class YuvFrameConverter {
   public:
     // Frames of `width` x `height` palette indices become pictures of `outWidth` x `outHeight`
-    // (both even).
+    // (both even), stretched over all of it.
     YuvFrameConverter(int width, int height, int outWidth, int outHeight);
+    // The same, the frame scaled into `rect` and the rest of the picture black.
+    YuvFrameConverter(int width, int height, int outWidth, int outHeight, PictureRect rect);
 
     // Y plane, then Cb, then Cr at half the size each way.
     std::size_t pictureBytes() const;
@@ -46,9 +61,10 @@ class YuvFrameConverter {
     int width_;
     int outWidth_;
     int outHeight_;
+    PictureRect rect_;
     ColourMatrix matrix_;
-    std::vector<int> columns_;    // the show column under each picture column
-    std::vector<int> rows_;       // the show row under each picture row
+    std::vector<int> columns_;    // the show column under each column of the rectangle
+    std::vector<int> rows_;       // the show row under each row of the rectangle
     int factor_ = 0;              // picture columns per show column when a whole number
     bool columnsRepeat_ = false;  // every picture column pair over one show column
     PALETTEENTRY tablePalette_[256]{};

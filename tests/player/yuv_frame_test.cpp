@@ -155,4 +155,29 @@ TEST(YuvFrame, OddScalesTakeThePixelUnderEachCentreAndFollowThePalette) {
     EXPECT_EQ(small.Y(1, 1), player::ToYuv(palette[pixels[4 * 10 + 7]], ColourMatrix::kBt601).y);
 }
 
+TEST(YuvFrame, AnotherShapeKeepsTheFramesAndLeavesBlackBars) {
+    EXPECT_EQ(player::FitPicture(640, 480, 1920, 1080), (player::PictureRect{240, 0, 1440, 1080}));
+    EXPECT_EQ(player::FitPicture(640, 480, 1280, 720), (player::PictureRect{160, 0, 960, 720}));
+    EXPECT_EQ(player::FitPicture(640, 480, 1920, 1200), (player::PictureRect{160, 0, 1600, 1200}));
+    EXPECT_EQ(player::FitPicture(640, 480, 2560, 1080), (player::PictureRect{560, 0, 1440, 1080}));
+    EXPECT_EQ(player::FitPicture(640, 480, 1080, 1080), (player::PictureRect{0, 134, 1080, 810}));
+    EXPECT_EQ(player::FitPicture(640, 480, 1280, 960), (player::PictureRect{0, 0, 1280, 960}));
+
+    // A white 4x2 frame in an 8x2 picture lies at x = 2..5; the rest is black (Y 16, and Cb and
+    // Cr 128 like the white's), nothing left as it was.
+    std::vector<BYTE> pixels(4 * 2, 1);
+    PALETTEENTRY palette[256]{};
+    palette[1] = {255, 255, 255, 0};
+    const player::PictureRect rect = player::FitPicture(4, 2, 8, 2);
+    ASSERT_EQ(rect, (player::PictureRect{2, 0, 4, 2}));
+    player::YuvFrameConverter converter(4, 2, 8, 2, rect);
+    std::vector<std::uint8_t> picture(converter.pictureBytes(), 0xAA);
+    converter.Convert(pixels.data(), palette, picture.data());
+    const std::vector<std::uint8_t> luma(picture.begin(), picture.begin() + 16);
+    EXPECT_EQ(luma, (std::vector<std::uint8_t>{16, 16, 235, 235, 235, 235, 16, 16, 16, 16, 235, 235,
+                                               235, 235, 16, 16}));
+    const std::vector<std::uint8_t> chroma(picture.begin() + 16, picture.end());
+    EXPECT_EQ(chroma, std::vector<std::uint8_t>(8, 128));
+}
+
 }  // namespace

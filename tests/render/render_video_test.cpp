@@ -127,4 +127,70 @@ TEST_F(RenderVideo, SizeIsChosenAndSilenceStillGivesASoundTrack) {
     EXPECT_EQ(picture.at("nb_read_frames"), "10");
 }
 
+// Sizes of another shape keep the show's 4:3: the frame is scaled into the largest rectangle
+// that fits, centred, and the rest is black.
+TEST_F(RenderVideo, OtherShapesCentreTheFrameOnBlack) {
+    struct Shape {
+        const char* size;
+        int width;
+        int height;
+        int x;  // the frame's rectangle
+        int y;
+        int w;
+        int h;
+    };
+    const Shape shapes[] = {{"640x360", 640, 360, 80, 0, 480, 360},   // 16:9
+                            {"640x400", 640, 400, 54, 0, 532, 400},   // 16:10
+                            {"840x360", 840, 360, 180, 0, 480, 360},  // 21:9
+                            {"640x640", 640, 640, 0, 80, 640, 480},   // 1:1
+                            {"320x240", 320, 240, 0, 0, 320, 240},    // 4:3, as before
+                            {"1080p", 1920, 1080, 240, 0, 1440, 1080}};
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.size);
+        ScratchFolder scratch;
+        const std::string video = scratch.Path("shape.mp4");
+        PlayerRun run = RunPlayer({"render", "--clock", "9", "--frames", "1-2", "--size",
+                                   shape.size, "--video", video, "--png-dir", scratch.Path("f")},
+                                  {}, 300);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const auto streams = Streams(video);
+        ASSERT_EQ(streams.size(), 2u);
+        const auto& picture = streams[0].at("codec_type") == "video" ? streams[0] : streams[1];
+        EXPECT_EQ(picture.at("width"), std::to_string(shape.width));
+        EXPECT_EQ(picture.at("height"), std::to_string(shape.height));
+
+        const std::string raw =
+            Output("ffmpeg -v error -i '" + video + "' -frames:v 1 -f rawvideo -pix_fmt rgb24 -");
+        ASSERT_EQ(raw.size(), static_cast<std::size_t>(shape.width) * shape.height * 3u);
+        const auto png = render_testing::ReadPng(scratch.Path("f/" + player::PngFrameName(1)));
+        ASSERT_EQ(png.error, "");
+        double inside = 0;
+        double bars = 0;
+        long long barSamples = 0;
+        for (int y = 0; y < shape.height; ++y) {
+            for (int x = 0; x < shape.width; ++x) {
+                const auto* got = reinterpret_cast<const unsigned char*>(raw.data()) +
+                                  (static_cast<std::size_t>(y) * shape.width + x) * 3;
+                const int fx = x - shape.x;
+                const int fy = y - shape.y;
+                if (fx < 0 || fy < 0 || fx >= shape.w || fy >= shape.h) {
+                    bars += got[0] + got[1] + got[2];
+                    barSamples += 3;
+                    continue;
+                }
+                // The show pixel under the sample's centre.
+                const auto& colour = png.palette[png.At((2 * fx + 1) * 640 / (2 * shape.w),
+                                                        (2 * fy + 1) * 480 / (2 * shape.h))];
+                for (int c = 0; c < 3; ++c)
+                    inside += std::abs(got[c] - colour[static_cast<std::size_t>(c)]);
+            }
+        }
+        EXPECT_LT(inside / (3.0 * shape.w * shape.h), 6.0);
+        if (barSamples > 0)
+            EXPECT_LT(bars / barSamples, 2.0);
+        else
+            EXPECT_EQ(shape.w * shape.h, shape.width * shape.height);
+    }
+}
+
 }  // namespace
