@@ -12,21 +12,23 @@
 #include <thread>
 #include <vector>
 
-#include "platform/host_services.h"
-#include "player/sound/audio_output.h"
 #include "hostkit/builtin_tune.h"
-#include "player/sound/capture_source.h"
-#include "player/sound/file_track.h"
 #include "hostkit/host_loop.h"
+#include "hostkit/plugin_library.h"
+#include "hostkit/presented_frame.h"
+#include "platform/host_services.h"
 #include "player/install_paths.h"
 #include "player/live/live_client.h"
-#include "player/options.h"
-#include "player/sound/playback.h"
 #include "player/live/player_window.h"
-#include "hostkit/plugin_library.h"
-#include "player/sound/pulse_devices.h"
-#include "player/render/render_command.h"
 #include "player/live/status_line.h"
+#include "player/options.h"
+#include "player/render/render_command.h"
+#include "player/sound/audio_output.h"
+#include "player/sound/capture_source.h"
+#include "player/sound/file_track.h"
+#include "player/sound/playback.h"
+#include "player/sound/playlist.h"
+#include "player/sound/pulse_devices.h"
 
 namespace {
 
@@ -123,16 +125,19 @@ int main(int argc, char** argv) {
             report(error + "; the show runs on silence");
     } else {
         const bool builtin = options->files.empty();
-        std::vector<std::string> names = builtin ? std::vector<std::string>{""} : options->files;
-        player::TrackOpener opener = [builtin](
-                                         const std::string& name,
-                                         std::string* why) -> std::unique_ptr<hostkit::SoundTrack> {
-            if (builtin)
+        // The built-in tune is the list's one nameless entry; files dropped later replace it.
+        std::vector<std::string> names =
+            builtin ? std::vector<std::string>{""} : player::ExpandSources(options->files, report);
+        player::TrackOpener opener = [](const std::string& name,
+                                        std::string* why) -> std::unique_ptr<hostkit::SoundTrack> {
+            if (name.empty())
                 return hostkit::MakeBuiltinTune();
             return player::FileTrack::Open(name, why);
         };
         playback = std::make_unique<player::Playback>(std::move(names), opener, &output,
                                                       &SteadySeconds, report, builtin);
+        playback->SetShuffle(options->shuffle);
+        playback->SetRepeat(options->repeat);
         if (!playback->Start()) {
             std::fprintf(stderr, "tolvek: none of the files can be played\n");
             return 1;
@@ -142,6 +147,9 @@ int main(int argc, char** argv) {
     auto sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
     player::LiveClient client(playback.get(), capture.get(), sleep, &status);
     player::PlayerWindow window(client);
+    hostkit::PresentedFrameCapture frames;
+    client.SaveFramesFrom(&frames);
+    client.SetTitleSink([&window](const std::string& title) { window.SetTitle(title); });
     interruptTarget = &client;
     std::signal(SIGINT, &OnInterrupt);
     std::signal(SIGTERM, &OnInterrupt);

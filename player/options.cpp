@@ -10,20 +10,24 @@ std::string UsageText() {
     return "Usage: tolvek [OPTION]... [FILE]...\n"
            "  or:  tolvek render [SOUND] [OPTION]...   (see tolvek render --help)\n"
            "Plays the sound files in order (WAV, FLAC, Ogg Vorbis, Opus, MP3) and shows the\n"
-           "Quenari Tolvek visualization with them. With no file and no --capture it plays a\n"
-           "built-in tune.\n"
+           "Quenari Tolvek visualization with them. A folder plays its sound files in name\n"
+           "order, subfolders too; a playlist (.m3u, .m3u8, .pls) its entries. With no file and\n"
+           "no --capture it plays a built-in tune. Files dropped on the show join the list.\n"
            "\n"
            "  --capture [NAME]  show the sound the system plays (the monitor of the default\n"
            "                    output), or the capture source NAME\n"
            "  --list-devices    print the capture sources and exit\n"
            "  --window          show in a window instead of full screen\n"
+           "  --shuffle         play the list in an order of its own, every file once a round\n"
+           "  --repeat          start the list again after its last file\n"
            "  --clock SECONDS   fix the calendar time the show seeds its random numbers from\n"
            "  --plugin PATH     host this visualization plug-in instead of vis_tolvek.so\n"
            "  --help            print this help and exit\n"
            "  --version         print the version and exit\n"
            "\n"
            "Keys: X play, C or Space pause, V stop, Z/B previous/next file, Left/Right seek\n"
-           "5 s, Up/Down volume, F full screen or window, Q or Escape quit.\n"
+           "5 s, Up/Down volume, S shuffle, R repeat, P save the frame on screen as a PNG in\n"
+           "the pictures folder, F full screen or window, Q or Escape quit.\n"
            "Without a display, `tolvek render` makes PNG frames or a video of the show.\n";
 }
 
@@ -69,6 +73,10 @@ std::optional<PlayerOptions> ParseOptions(const std::vector<std::string>& args,
             options.version = true;
         } else if (arg == "--window") {
             options.window = true;
+        } else if (arg == "--shuffle") {
+            options.shuffle = true;
+        } else if (arg == "--repeat") {
+            options.repeat = true;
         } else if (arg == "--list-devices") {
             options.listDevices = true;
         } else if (is("--capture")) {

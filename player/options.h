@@ -16,6 +16,8 @@ struct PlayerOptions {
     std::string captureSource;  // empty: the default output's monitor
     bool listDevices = false;
     bool window = false;
+    bool shuffle = false;
+    bool repeat = false;
     std::optional<std::int64_t> clockSeconds;
     bool help = false;
     bool version = false;

@@ -1,10 +1,15 @@
 // The live host client.
 #include "player/live/live_client.h"
 
+#include <ctime>
+#include <filesystem>
+
+#include "hostkit/waveform.h"
+#include "player/live/frame_save.h"
+#include "player/live/status_line.h"
 #include "player/sound/capture_source.h"
 #include "player/sound/playback.h"
-#include "player/live/status_line.h"
-#include "hostkit/waveform.h"
+#include "player/sound/playlist.h"
 
 namespace player {
 namespace {
@@ -87,6 +92,10 @@ void LiveClient::Wait(int delayMs) {
 }
 
 void LiveClient::Act(PlayerCommand command) {
+    if (command == PlayerCommand::SaveFrame) {
+        SaveFrame();
+        return;
+    }
     if (playback_ == nullptr) {
         if (command == PlayerCommand::Pause)
             capturePaused_ = !capturePaused_;
@@ -122,10 +131,59 @@ void LiveClient::Act(PlayerCommand command) {
         case PlayerCommand::VolumeDown:
             playback_->ChangeVolume(-kVolumeStep);
             break;
+        case PlayerCommand::ToggleShuffle:
+            playback_->SetShuffle(!playback_->shuffle());
+            break;
+        case PlayerCommand::ToggleRepeat:
+            playback_->SetRepeat(!playback_->repeat());
+            break;
         case PlayerCommand::ToggleFullScreen:
+        case PlayerCommand::SaveFrame:
         case PlayerCommand::Quit:
-            break;  // the player window handles these
+            break;  // handled above or by the player window
     }
+}
+
+void LiveClient::Drop(const std::vector<std::string>& paths) {
+    auto report = [this](const std::string& text) {
+        if (status_ != nullptr)
+            status_->Message(text);
+    };
+    if (playback_ == nullptr) {
+        report("dropped files are played when the player plays files, not live sound");
+        return;
+    }
+    std::vector<std::string> files = ExpandSources(paths, report);
+    if (files.empty())
+        return;
+    report(files.size() == 1 ? "added " + files.front()
+                             : "added " + std::to_string(files.size()) + " files");
+    playback_->Add(files);
+}
+
+void LiveClient::SaveFrame() {
+    if (status_ == nullptr)
+        return;
+    if (frames_ == nullptr || frames_->presentCount() == 0) {
+        status_->Message("no frame on screen to save yet");
+        return;
+    }
+    std::string error;
+    const std::string path =
+        player::SaveFrame(frames_->latest(), PicturesFolder(), std::time(nullptr), &error);
+    status_->Message(path.empty() ? error : "saved the frame on screen as " + path);
+}
+
+void LiveClient::ShowTitle(const std::string& source) {
+    if (!titleSink_)
+        return;
+    // The file's own name says what plays; its folders only make the caption long.
+    std::string name = std::filesystem::path(source).filename().string();
+    std::string title = (name.empty() ? source : name) + " - Quenari Tolvek";
+    if (title == title_)
+        return;
+    title_ = title;
+    titleSink_(title);
 }
 
 void LiveClient::ShowStatus() {
@@ -141,6 +199,10 @@ void LiveClient::ShowStatus() {
         status.positionSeconds = playback_->positionSeconds();
         status.lengthSeconds = static_cast<double>(track->lengthFrames()) / track->sampleRate();
         status.volumePercent = playback_->volumePercent();
+        status.entry = playback_->position() + 1;
+        status.entries = static_cast<int>(playback_->names().size());
+        status.shuffle = playback_->shuffle();
+        status.repeat = playback_->repeat();
     } else if (capture_ != nullptr) {
         status.source = capture_->name();
         status.state = capturePaused_ ? "paused" : "capturing";
@@ -148,6 +210,7 @@ void LiveClient::ShowStatus() {
         status.source = "silence";
         status.state = "showing";
     }
+    ShowTitle(status.source);
     status_->Show(status);
 }
 

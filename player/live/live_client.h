@@ -4,9 +4,11 @@
 
 #include <atomic>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "hostkit/host_loop.h"
+#include "hostkit/presented_frame.h"
 #include "player/live/player_window.h"
 
 namespace player {
@@ -28,12 +30,22 @@ class LiveClient : public hostkit::HostClient, public PlayerControls {
     void FillSound(winampVisModule& module) override;
     void Wait(int delayMs) override;
     void Act(PlayerCommand command) override;
+    // Dropped files and folders join the playlist (and start when nothing plays).
+    void Drop(const std::vector<std::string>& paths) override;
+    // Where the frame-save key finds the frame on screen; null: the key says it has none.
+    void SaveFramesFrom(const hostkit::PresentedFrameCapture* frames) { frames_ = frames; }
+    // Told the show window's caption whenever what is playing changes.
+    void SetTitleSink(std::function<void(const std::string&)> sink) {
+        titleSink_ = std::move(sink);
+    }
 
     // Set from a signal handler: the next turn asks the loop to quit.
     void RequestQuit() { quitRequested_ = true; }
 
   private:
     void ShowStatus();
+    void ShowTitle(const std::string& source);
+    void SaveFrame();
 
     Playback* playback_;
     CaptureSource* capture_;
@@ -44,6 +56,9 @@ class LiveClient : public hostkit::HostClient, public PlayerControls {
     bool quitPosted_ = false;
     bool captureFailureShown_ = false;
     std::vector<std::int16_t> captured_;
+    const hostkit::PresentedFrameCapture* frames_ = nullptr;
+    std::function<void(const std::string&)> titleSink_;
+    std::string title_;
 };
 
 }  // namespace player

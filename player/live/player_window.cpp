@@ -17,6 +17,19 @@ BOOL CollectOwned(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
+// The dropped paths, in the order they came.
+std::vector<std::string> DroppedPaths(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFFu, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::string path(DragQueryFileA(drop, i, nullptr, 0), '\0');
+        DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
+        paths.push_back(std::move(path));
+    }
+    DragFinish(drop);
+    return paths;
+}
+
 }  // namespace
 
 std::optional<PlayerCommand> CommandForKey(WPARAM virtualKey) {
@@ -42,6 +55,12 @@ std::optional<PlayerCommand> CommandForKey(WPARAM virtualKey) {
             return PlayerCommand::VolumeDown;
         case 'F':
             return PlayerCommand::ToggleFullScreen;
+        case 'S':
+            return PlayerCommand::ToggleShuffle;
+        case 'R':
+            return PlayerCommand::ToggleRepeat;
+        case 'P':
+            return PlayerCommand::SaveFrame;
         case 'Q':
             return PlayerCommand::Quit;
         default:
@@ -58,6 +77,8 @@ PlayerWindow::PlayerWindow(PlayerControls& controls) : controls_(controls) {
     window_ = CreateWindowExA(0, kClassName, "Quenari Tolvek player", 0, CW_USEDEFAULT,
                               CW_USEDEFAULT, 320, 200, nullptr, nullptr, nullptr, nullptr);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // The show's window passes files dropped on it on to its owner, this window.
+    DragAcceptFiles(window_, TRUE);
 }
 
 PlayerWindow::~PlayerWindow() {
@@ -66,16 +87,29 @@ PlayerWindow::~PlayerWindow() {
     UnregisterClassA(kClassName, nullptr);
 }
 
-void PlayerWindow::ToggleFullScreen() {
+std::vector<HWND> PlayerWindow::OwnedWindows() const {
     std::vector<HWND> owned;
     std::pair<HWND, std::vector<HWND>*> search{window_, &owned};
     EnumWindows(&CollectOwned, reinterpret_cast<LPARAM>(&search));
-    for (HWND window : owned)
+    return owned;
+}
+
+void PlayerWindow::ToggleFullScreen() {
+    for (HWND window : OwnedWindows())
         platform::ToggleFullScreen(window);
+}
+
+void PlayerWindow::SetTitle(const std::string& title) {
+    for (HWND window : OwnedWindows())
+        SetWindowTextA(window, title.c_str());
 }
 
 LRESULT PlayerWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<PlayerWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_DROPFILES && self != nullptr) {
+        self->controls_.Drop(DroppedPaths(reinterpret_cast<HDROP>(wParam)));
+        return 0;
+    }
     if (message != WM_KEYDOWN || self == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/win32.h"
 
@@ -19,17 +21,22 @@ enum class PlayerCommand {
     VolumeUp,
     VolumeDown,
     ToggleFullScreen,
+    ToggleShuffle,
+    ToggleRepeat,
+    SaveFrame,
     Quit,
 };
 
 // X play, C or Space pause, V stop, Z/B previous/next, Left/Right seek, Up/Down volume,
-// F full screen, Q quit.
+// S shuffle, R repeat, P save the frame, F full screen, Q quit.
 std::optional<PlayerCommand> CommandForKey(WPARAM virtualKey);
 
 class PlayerControls {
   public:
     virtual ~PlayerControls() = default;
     virtual void Act(PlayerCommand command) = 0;
+    // Files and folders dropped on the show.
+    virtual void Drop(const std::vector<std::string>& /*paths*/) {}
 };
 
 class PlayerWindow {
@@ -44,8 +51,11 @@ class PlayerWindow {
     // Switches every window the module opened (those owned by this one) between full screen
     // and a window.
     void ToggleFullScreen();
+    // The caption of every window the module opened.
+    void SetTitle(const std::string& title);
 
   private:
+    std::vector<HWND> OwnedWindows() const;
     static LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     PlayerControls& controls_;

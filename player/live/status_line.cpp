@@ -19,11 +19,17 @@ std::string FormatTime(double seconds) {
 }
 
 std::string FormatStatus(const PlayerStatus& status) {
-    std::string line =
-        "[" + status.state + "] " + status.source + "  " + FormatTime(status.positionSeconds);
+    std::string line = "[" + status.state + "] " + status.source;
+    if (status.entries > 1)
+        line += " (" + std::to_string(status.entry) + "/" + std::to_string(status.entries) + ")";
+    line += "  " + FormatTime(status.positionSeconds);
     if (status.lengthSeconds >= 0.0)
         line += " / " + FormatTime(status.lengthSeconds);
     line += "  vol " + std::to_string(status.volumePercent) + "%";
+    if (status.shuffle)
+        line += "  shuffle";
+    if (status.repeat)
+        line += "  repeat";
     return line;
 }
 
@@ -45,7 +51,8 @@ void StatusLine::Show(const PlayerStatus& status) {
         last_ = line;
         return;
     }
-    std::string key = status.state + " " + status.source;
+    std::string key = status.state + " " + status.source + " " + std::to_string(status.entry) +
+                      (status.shuffle ? " shuffle" : "") + (status.repeat ? " repeat" : "");
     if (key == lastKey_)
         return;
     lastKey_ = key;

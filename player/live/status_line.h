@@ -13,6 +13,10 @@ struct PlayerStatus {
     double positionSeconds = 0.0;
     double lengthSeconds = -1.0;  // negative: no length (live sound)
     int volumePercent = 100;
+    int entry = 0;    // the playing entry's place in the list (from 1), 0 when not a list
+    int entries = 0;  // how many entries the list holds
+    bool shuffle = false;
+    bool repeat = false;
 };
 
 std::string FormatStatus(const PlayerStatus& status);

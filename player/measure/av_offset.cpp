@@ -14,11 +14,11 @@
 #include <thread>
 #include <vector>
 
-#include "player/sound/audio_output.h"
 #include "hostkit/host_loop.h"
 #include "player/live/live_client.h"
-#include "player/sound/playback.h"
 #include "player/live/player_window.h"
+#include "player/sound/audio_output.h"
+#include "player/sound/playback.h"
 
 namespace {
 

@@ -10,8 +10,8 @@ std::int64_t FrameStartSample(int frame, int fps, int sampleRate) {
     return static_cast<std::int64_t>(frame - 1) * sampleRate / fps;
 }
 
-OfflineClient::OfflineClient(hostkit::SoundTrack* track, int fps, int lastFrame, FrameDone frameDone,
-                             const std::atomic<bool>* stop)
+OfflineClient::OfflineClient(hostkit::SoundTrack* track, int fps, int lastFrame,
+                             FrameDone frameDone, const std::atomic<bool>* stop)
     : track_(track),
       fps_(fps),
       lastFrame_(lastFrame),

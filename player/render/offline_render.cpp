@@ -1,14 +1,15 @@
 // The offline render loop.
 #include "player/render/offline_render.h"
 
-#include "player/render/offline_client.h"
-#include "player/live/player_window.h"
 #include "hostkit/plugin_library.h"
+#include "player/live/player_window.h"
+#include "player/render/offline_client.h"
 
 namespace player {
 
-OfflineRun RenderOffline(hostkit::PluginLibrary& plugin, hostkit::SoundTrack* track, int fps, FrameRange range,
-                         const std::vector<FrameSink*>& sinks, const std::atomic<bool>* stop,
+OfflineRun RenderOffline(hostkit::PluginLibrary& plugin, hostkit::SoundTrack* track, int fps,
+                         FrameRange range, const std::vector<FrameSink*>& sinks,
+                         const std::atomic<bool>* stop,
                          const std::function<void(int)>& afterFrame) {
     OfflineRun run;
     hostkit::PresentedFrameCapture capture;

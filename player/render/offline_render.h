@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "player/render/frame_sink.h"
 #include "hostkit/host_loop.h"
+#include "player/render/frame_sink.h"
 #include "player/render/render_options.h"
 
 namespace hostkit {
@@ -29,8 +29,8 @@ struct OfflineRun {
 // Renders frames 1..range.last of `track` (null: silence) at `fps` and writes range.first..last
 // to each sink. The display must already be headless. `afterFrame` (may be empty) sees each frame
 // number once it is written; `stop` (may be null) ends the run after the current frame.
-OfflineRun RenderOffline(hostkit::PluginLibrary& plugin, hostkit::SoundTrack* track, int fps, FrameRange range,
-                         const std::vector<FrameSink*>& sinks, const std::atomic<bool>* stop,
-                         const std::function<void(int)>& afterFrame);
+OfflineRun RenderOffline(hostkit::PluginLibrary& plugin, hostkit::SoundTrack* track, int fps,
+                         FrameRange range, const std::vector<FrameSink*>& sinks,
+                         const std::atomic<bool>* stop, const std::function<void(int)>& afterFrame);
 
 }  // namespace player

@@ -10,18 +10,20 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/host_services.h"
 #include "hostkit/builtin_tune.h"
-#include "player/sound/file_track.h"
+#include "hostkit/plugin_library.h"
+#include "platform/host_services.h"
 #include "player/install_paths.h"
 #include "player/render/offline_client.h"
 #include "player/render/offline_render.h"
-#include "hostkit/plugin_library.h"
 #include "player/render/png_sequence.h"
 #include "player/render/render_options.h"
 #include "player/render/render_progress.h"
-#include "player/sound/sound_excerpt.h"
 #include "player/render/video_encoder.h"
+#include "player/sound/file_track.h"
+#include "player/sound/playlist.h"
+#include "player/sound/playlist_track.h"
+#include "player/sound/sound_excerpt.h"
 
 namespace player {
 namespace {
@@ -75,6 +77,29 @@ int Fail(const std::string& line) {
     return 1;
 }
 
+// SOUND as one track: a file as it is; a folder or playlist as its files end to end, which
+// makes one video of the whole list.
+std::unique_ptr<hostkit::SoundTrack> OpenRenderSound(const std::string& sound, std::string* error) {
+    auto report = [](const std::string& line) {
+        std::fprintf(stderr, "tolvek render: %s\n", line.c_str());
+    };
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(sound, ignored) && !IsPlaylistName(sound))
+        return FileTrack::Open(sound, error);
+    const std::vector<std::string> files = ExpandSources({sound}, report);
+    auto opener = [](const std::string& name,
+                     std::string* why) -> std::unique_ptr<hostkit::SoundTrack> {
+        return FileTrack::Open(name, why);
+    };
+    std::unique_ptr<PlaylistTrack> list = PlaylistTrack::Open(files, opener, report);
+    if (list == nullptr) {
+        *error = sound + ": none of its files can be played";
+        return nullptr;
+    }
+    report(sound + ": " + std::to_string(list->parts()) + " files, one after the other");
+    return list;
+}
+
 std::string RangeText(int first, int last) {
     return first == last ? "frame " + std::to_string(first)
                          : "frames " + std::to_string(first) + "-" + std::to_string(last);
@@ -105,7 +130,7 @@ int RunRender(const std::vector<std::string>& args, const std::string& versionTe
         if (options->sound.empty()) {
             track = hostkit::MakeBuiltinTune();
         } else {
-            track = FileTrack::Open(options->sound, &error);
+            track = OpenRenderSound(options->sound, &error);
             if (track == nullptr)
                 return Fail(error);
         }
@@ -156,10 +181,9 @@ int RunRender(const std::vector<std::string>& args, const std::string& versionTe
                                   FrameStartSample(range.last + 1, options->fps, rate));
         if (!error.empty())
             return Fail(error);
-        video = std::make_unique<VideoEncoder>(VideoSettings{options->videoPath, soundPath,
-                                                             options->fps, options->videoWidth,
-                                                             options->videoHeight,
-                                                             options->videoPreset});
+        video = std::make_unique<VideoEncoder>(
+            VideoSettings{options->videoPath, soundPath, options->fps, options->videoWidth,
+                          options->videoHeight, options->videoPreset});
         video->SetProgram(ffmpeg);
     }
     std::vector<FrameSink*> sinks;

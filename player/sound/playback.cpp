@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "player/sound/audio_output.h"
 
@@ -26,8 +27,11 @@ Playback::Playback(std::vector<std::string> names, TrackOpener opener, AudioOutp
       clock_(std::move(clock)),
       report_(std::move(report)),
       loop_(loop),
+      unplayable_(names_.size(), false),
       window_(static_cast<std::size_t>(kWaveformSamples) * 2),
-      feed_(static_cast<std::size_t>(kFeedChunkFrames) * 2) {}
+      feed_(static_cast<std::size_t>(kFeedChunkFrames) * 2) {
+    Reorder(0);
+}
 
 Playback::~Playback() = default;
 
@@ -41,16 +45,33 @@ bool Playback::Start() {
     return true;
 }
 
-bool Playback::OpenFrom(int index, int step) {
-    for (int i = index; i >= 0 && i < static_cast<int>(names_.size()); i += step) {
+void Playback::Reorder(int from) {
+    order_.resize(names_.size());
+    if (!shuffle_) {
+        for (std::size_t i = 0; i < order_.size(); ++i)
+            order_[i] = static_cast<int>(i);
+        return;
+    }
+    from = std::clamp(from, 0, static_cast<int>(order_.size()));
+    std::shuffle(order_.begin() + from, order_.end(), random_);
+}
+
+bool Playback::OpenFrom(int position, int step) {
+    for (int p = position; p >= 0 && p < static_cast<int>(order_.size()); p += step) {
+        const int entry = order_[static_cast<std::size_t>(p)];
+        if (unplayable_[static_cast<std::size_t>(entry)])
+            continue;
         std::string error;
-        std::unique_ptr<hostkit::SoundTrack> track = opener_(names_[static_cast<std::size_t>(i)], &error);
+        std::unique_ptr<hostkit::SoundTrack> track =
+            opener_(names_[static_cast<std::size_t>(entry)], &error);
         if (track == nullptr) {
             report_(error);
+            unplayable_[static_cast<std::size_t>(entry)] = true;
             continue;
         }
         track_ = std::move(track);
-        index_ = i;
+        index_ = entry;
+        position_ = p;
         deviceOpen_ = false;
         if (output_ != nullptr) {
             std::string why;
@@ -64,6 +85,82 @@ bool Playback::OpenFrom(int index, int step) {
         return true;
     }
     return false;
+}
+
+bool Playback::OpenNext() {
+    if (OpenFrom(position_ + 1, 1))
+        return true;
+    if (!repeat_)
+        return false;
+    // A new round; with shuffle its order is new too, and does not start with the entry
+    // that ended the last one when there is another to start with.
+    const int last = index_;
+    Reorder(0);
+    if (shuffle_) {
+        auto playable = [this](int entry) { return !unplayable_[static_cast<std::size_t>(entry)]; };
+        auto first = std::find_if(order_.begin(), order_.end(), playable);
+        if (first != order_.end() && *first == last) {
+            auto other = std::find_if(std::next(first), order_.end(), playable);
+            if (other != order_.end())
+                std::iter_swap(first, other);
+        }
+    }
+    return OpenFrom(0, 1);
+}
+
+void Playback::SetShuffle(bool shuffle) {
+    if (shuffle == shuffle_)
+        return;
+    shuffle_ = shuffle;
+    if (order_.empty())
+        return;
+    Reorder(0);
+    if (index_ < 0)
+        return;
+    // The playing entry keeps playing: first of the new round, or in its place in turn.
+    if (shuffle_)
+        std::iter_swap(order_.begin(), std::find(order_.begin(), order_.end(), index_));
+    position_ = static_cast<int>(std::find(order_.begin(), order_.end(), index_) - order_.begin());
+}
+
+void Playback::SetRepeat(bool repeat) {
+    repeat_ = repeat;
+}
+
+void Playback::Add(const std::vector<std::string>& names) {
+    if (names.empty())
+        return;
+    const bool idle = track_ == nullptr || finished_ || transport_ == Transport::Stopped || loop_;
+    if (loop_) {
+        // The built-in tune stands in for a list; real files take its place.
+        names_.clear();
+        order_.clear();
+        unplayable_.clear();
+        loop_ = false;
+        index_ = -1;
+        position_ = -1;
+    }
+    const int first = static_cast<int>(names_.size());
+    for (const std::string& name : names) {
+        names_.push_back(name);
+        unplayable_.push_back(false);
+        order_.push_back(static_cast<int>(names_.size()) - 1);
+    }
+    // Shuffling, the new entries mix with what this round has not played yet.
+    if (shuffle_)
+        std::shuffle(order_.begin() + (position_ + 1), order_.end(), random_);
+    if (!idle)
+        return;
+    const int start =
+        static_cast<int>(std::find(order_.begin(), order_.end(), first) - order_.begin());
+    if (shuffle_)
+        std::swap(order_[static_cast<std::size_t>(position_ + 1)],
+                  order_[static_cast<std::size_t>(start)]);
+    if (!OpenFrom(shuffle_ ? position_ + 1 : start, 1))
+        return;
+    finished_ = false;
+    transport_ = Transport::Playing;
+    RestartAt(0);
 }
 
 bool Playback::playsOnDevice() const {
@@ -170,7 +267,7 @@ void Playback::Update() {
         UpdateClock();
     }
     if (!loop_ && heardFrame() >= track_->lengthFrames()) {
-        if (OpenFrom(index_ + 1, 1)) {
+        if (OpenNext()) {
             RestartAt(0);
         } else {
             finished_ = true;
@@ -212,6 +309,8 @@ void Playback::Play() {
         return;
     if (finished_) {
         finished_ = false;
+        if (shuffle_)
+            Reorder(0);
         if (!OpenFrom(0, 1)) {
             finished_ = true;
             return;
@@ -251,7 +350,7 @@ void Playback::Stop() {
 void Playback::Next() {
     if (track_ == nullptr)
         return;
-    if (!OpenFrom(index_ + 1, 1))
+    if (!OpenNext())
         return;
     finished_ = false;
     heldFrame_ = 0;
@@ -260,12 +359,15 @@ void Playback::Next() {
 }
 
 void Playback::Previous() {
-    if (track_ == nullptr) return;
+    if (track_ == nullptr)
+        return;
     // At the first entry (or with none readable before it) this goes back to the start.
-    if (index_ > 0) OpenFrom(index_ - 1, -1);
+    if (position_ > 0)
+        OpenFrom(position_ - 1, -1);
     finished_ = false;
     heldFrame_ = 0;
-    if (transport_ == Transport::Playing) RestartAt(0);
+    if (transport_ == Transport::Playing)
+        RestartAt(0);
 }
 
 void Playback::SeekSeconds(double seconds) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ class AudioOutput;
 
 enum class Transport { Playing, Paused, Stopped };
 
-using TrackOpener =
-    std::function<std::unique_ptr<hostkit::SoundTrack>(const std::string& name, std::string* error)>;
+using TrackOpener = std::function<std::unique_ptr<hostkit::SoundTrack>(const std::string& name,
+                                                                       std::string* error)>;
 // Seconds from any fixed origin; the steady clock in the player, a counter in tests.
 using SecondsClock = std::function<double()>;
 
@@ -46,6 +47,23 @@ class Playback {
     void SeekSeconds(double seconds);
     void ChangeVolume(int percent);
 
+    // Shuffle plays every entry once a round in an order of its own, the playing one first;
+    // repeat starts another round after the last entry instead of stopping.
+    void SetShuffle(bool shuffle);
+    void SetRepeat(bool repeat);
+    bool shuffle() const { return shuffle_; }
+    bool repeat() const { return repeat_; }
+    // Seeds the shuffle order, for tests; otherwise it differs every run.
+    void SeedShuffle(unsigned seed) { random_.seed(seed); }
+    // Entries joining the list (files dropped on the show): after the others, or spread among
+    // the rest of the round when shuffling. When nothing is playing (the list played out or was
+    // stopped, or only the built-in tune plays, which they replace) the first of them starts.
+    void Add(const std::vector<std::string>& names);
+    // Entry positions in playing order for this round, and where the playing one stands.
+    const std::vector<int>& order() const { return order_; }
+    int position() const { return position_; }
+    const std::vector<std::string>& names() const { return names_; }
+
     Transport transport() const { return transport_; }
     const hostkit::SoundTrack* track() const { return track_.get(); }
     // Every entry played through or none left that can be read.
@@ -58,8 +76,13 @@ class Playback {
     int sourceChannels() const;
 
   private:
-    // Opens entry `index` or, skipping unreadable ones, the next in `step` direction.
-    bool OpenFrom(int index, int step);
+    // Opens the entry at `position` of the order or, skipping unreadable ones, the next in
+    // `step` direction.
+    bool OpenFrom(int position, int step);
+    // The next entry after the playing one, starting a new round when repeating.
+    bool OpenNext();
+    // A new order for the entries from `from` on (all of them when shuffle is off: in turn).
+    void Reorder(int from);
     // Makes `frame` of the current track the next thing heard.
     void RestartAt(std::int64_t frame);
     void Feed();
@@ -75,7 +98,13 @@ class Playback {
     bool loop_;
 
     std::unique_ptr<hostkit::SoundTrack> track_;
-    int index_ = -1;
+    int index_ = -1;     // the playing entry of names_
+    int position_ = -1;  // where it stands in order_
+    std::vector<int> order_;
+    std::vector<bool> unplayable_;  // entries that would not open: skipped without a word later
+    bool shuffle_ = false;
+    bool repeat_ = false;
+    std::mt19937 random_{std::random_device{}()};
     Transport transport_ = Transport::Stopped;
     bool finished_ = false;
     bool deviceOpen_ = false;

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "player/render/offline_client.h"
 #include "hostkit/sound_track.h"
+#include "player/render/offline_client.h"
 
 namespace player {
 namespace {
@@ -19,8 +19,8 @@ constexpr int kChunkFrames = 65536;
 
 }  // namespace
 
-std::string WriteSoundExcerpt(const std::string& path, hostkit::SoundTrack* track, std::int64_t start,
-                              std::int64_t end) {
+std::string WriteSoundExcerpt(const std::string& path, hostkit::SoundTrack* track,
+                              std::int64_t start, std::int64_t end) {
     SF_INFO info{};
     info.samplerate = track != nullptr ? track->sampleRate() : kSilenceSampleRate;
     info.channels = track != nullptr ? track->storedChannels() : kSilenceChannels;

@@ -12,8 +12,8 @@ namespace player {
 
 // Writes frames [start, end) of `track` (null: stereo silence at 44100 Hz) at its own rate, with
 // the channels the show was handed. Returns an empty string or one line naming the problem.
-std::string WriteSoundExcerpt(const std::string& path, hostkit::SoundTrack* track, std::int64_t start,
-                              std::int64_t end);
+std::string WriteSoundExcerpt(const std::string& path, hostkit::SoundTrack* track,
+                              std::int64_t start, std::int64_t end);
 
 // A fresh folder under the temporary folder, removed with its contents when destroyed.
 class TemporaryFolder {

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "hostkit/plugin_library.h"
 #include "platform/host_services.h"
 #include "player/render/indexed_png.h"
-#include "hostkit/plugin_library.h"
 #include "tests/support/host_window.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Frames written as BMP files read back, through the platform's decoder, as they were.
 #include <gtest/gtest.h>
 
-#include "platform/bmp_decoder.h"
 #include "hostkit/frame_image.h"
+#include "platform/bmp_decoder.h"
 
 namespace {
 

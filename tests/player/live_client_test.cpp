@@ -7,8 +7,8 @@
 
 #include "hostkit/host_loop.h"
 #include "player/live/live_client.h"
-#include "player/sound/playback.h"
 #include "player/live/player_window.h"
+#include "player/sound/playback.h"
 #include "tests/player/fake_host.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // playlist, skipping and looping behave like a media player's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,8 +11,8 @@
 
 namespace {
 
-using player::Playback;
 using hostkit::SoundTrack;
+using player::Playback;
 using player::Transport;
 
 // Tracks named "rate:seconds:channels"; "bad" cannot be opened. Each sample holds its frame
@@ -172,6 +173,78 @@ TEST_F(PlaybackTest, VolumeStaysBetweenSilentAndFull) {
     for (int i = 0; i < 30; ++i)
         playback->ChangeVolume(-5);
     EXPECT_EQ(playback->volumePercent(), 0);
+}
+
+// Tracks move on as they end; the played entries' rates name them (1000 Hz for the first, ...).
+TEST_F(PlaybackTest, ShufflePlaysEveryEntryOnceARoundAndRepeatStartsAnother) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 7; ++i)
+        names.push_back(std::to_string(1000 * i) + ":1:2");
+    names.push_back("bad");
+    auto playback = Make(names);
+    playback->SeedShuffle(7);
+    playback->SetShuffle(true);
+    playback->SetRepeat(true);
+    ASSERT_TRUE(playback->Start());
+    std::vector<int> heard = {playback->sampleRate()};
+    for (int step = 0; step < 20; ++step) {
+        now += 1.01;
+        playback->Update();
+        heard.push_back(playback->sampleRate());
+    }
+    EXPECT_FALSE(playback->finished());
+    // Three rounds of seven: each holds every playable entry once, in orders of their own.
+    std::vector<std::vector<int>> rounds;
+    for (int r = 0; r < 3; ++r) {
+        std::vector<int> round(heard.begin() + 7 * r, heard.begin() + 7 * (r + 1));
+        rounds.push_back(round);
+        std::sort(round.begin(), round.end());
+        EXPECT_EQ(round, (std::vector<int>{1000, 2000, 3000, 4000, 5000, 6000, 7000}));
+    }
+    EXPECT_NE(rounds[0], rounds[1]);
+    EXPECT_NE(rounds[0].back(), rounds[1].front());
+    // The unreadable entry was said once, not once a round.
+    EXPECT_EQ(reports.size(), 1u);
+
+    // Shuffle off: the list in its own order again, from the entry playing.
+    const int playing = playback->sampleRate();
+    playback->SetShuffle(false);
+    EXPECT_EQ(playback->sampleRate(), playing);
+    playback->Next();
+    EXPECT_EQ(playback->sampleRate(), playing == 7000 ? 1000 : playing + 1000);
+}
+
+TEST_F(PlaybackTest, AddedEntriesStartWhenNothingPlaysAndReplaceTheTune) {
+    auto tune = Make({"1000:60:2"}, true);
+    ASSERT_TRUE(tune->Start());
+    now += 5.0;
+    tune->Add({"2000:2:2", "3000:2:2"});
+    EXPECT_EQ(tune->names(), (std::vector<std::string>{"2000:2:2", "3000:2:2"}));
+    EXPECT_EQ(tune->sampleRate(), 2000);
+    EXPECT_EQ(tune->heardFrame(), 0);
+    now += 2.5;
+    tune->Update();
+    EXPECT_EQ(tune->sampleRate(), 3000);
+    now += 2.5;
+    tune->Update();
+    EXPECT_TRUE(tune->finished());  // no longer looping: the tune is gone
+
+    // Added while a list plays: they wait their turn.
+    auto list = Make({"1000:2:2"});
+    ASSERT_TRUE(list->Start());
+    list->Add({"4000:2:2"});
+    EXPECT_EQ(list->sampleRate(), 1000);
+    now += 2.5;
+    list->Update();
+    EXPECT_EQ(list->sampleRate(), 4000);
+    // Added after the list played out: they start at once.
+    now += 2.5;
+    list->Update();
+    ASSERT_TRUE(list->finished());
+    list->Add({"5000:2:2"});
+    EXPECT_FALSE(list->finished());
+    EXPECT_EQ(list->transport(), Transport::Playing);
+    EXPECT_EQ(list->sampleRate(), 5000);
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "hostkit/host_loop.h"
+#include "platform/host_services.h"
 #include "player/live/live_client.h"
-#include "player/sound/playback.h"
 #include "player/live/player_window.h"
+#include "player/sound/playback.h"
 #include "tests/player/fake_host.h"
 
 namespace {
@@ -20,7 +22,9 @@ using player_testing::ScriptedClient;
 class RecordingControls : public player::PlayerControls {
   public:
     void Act(PlayerCommand command) override { commands.push_back(command); }
+    void Drop(const std::vector<std::string>& paths) override { drops.push_back(paths); }
     std::vector<PlayerCommand> commands;
+    std::vector<std::vector<std::string>> drops;
 };
 
 constexpr LPARAM kFirstPress = 1;
@@ -38,6 +42,9 @@ TEST(PlayerKeys, MapTheOriginalPlayersKeys) {
     EXPECT_EQ(CommandForKey(VK_UP), PlayerCommand::VolumeUp);
     EXPECT_EQ(CommandForKey(VK_DOWN), PlayerCommand::VolumeDown);
     EXPECT_EQ(CommandForKey('F'), PlayerCommand::ToggleFullScreen);
+    EXPECT_EQ(CommandForKey('S'), PlayerCommand::ToggleShuffle);
+    EXPECT_EQ(CommandForKey('R'), PlayerCommand::ToggleRepeat);
+    EXPECT_EQ(CommandForKey('P'), PlayerCommand::SaveFrame);
     EXPECT_EQ(CommandForKey('Q'), PlayerCommand::Quit);
     EXPECT_EQ(CommandForKey('A'), std::nullopt);
     EXPECT_EQ(CommandForKey(VK_ESCAPE), std::nullopt);  // the module's own key
@@ -50,7 +57,7 @@ class PlayerKeysTest : public testing::Test {
     // Runs the loop, pressing `keys` on the module's window one per turn from turn 1, then
     // asks to quit unless a key already ended the show.
     hostkit::HostEnd Press(player::PlayerWindow& window, ScriptedClient& client,
-                          std::vector<std::pair<WPARAM, LPARAM>> keys) {
+                           std::vector<std::pair<WPARAM, LPARAM>> keys) {
         client.onWait = [this, keys](int turn) {
             if (turn <= static_cast<int>(keys.size())) {
                 const auto& [key, lParam] = keys[static_cast<std::size_t>(turn - 1)];
@@ -129,6 +136,46 @@ TEST_F(PlayerKeysTest, FullScreenToggleFindsTheModulesWindowThroughItsOwner) {
     EXPECT_EQ(search.second, std::vector<HWND>{showWindow});
     EXPECT_EQ(std::count(record().events.begin(), record().events.end(), "Render"), 2);
     EXPECT_TRUE(controls.commands.empty());
+}
+
+TEST_F(PlayerKeysTest, FilesDroppedOnTheShowReachThePlayerAsOneDrop) {
+    player::PlayerWindow window(controls);
+    ScriptedClient client(fake.record());
+    const std::vector<std::string> dropped = {"/music/Album One", "/music/two words.flac"};
+    client.onWait = [&](int turn) {
+        if (turn == 1) {
+            // The show's window does not take files itself; its owner, the player, does.
+            platform::DropFiles(record().window, dropped);
+        } else {
+            PostQuitMessage(0);
+        }
+    };
+    hostkit::HostLoop loop(fake.module(), window.handle(), fake.library().instance());
+    EXPECT_EQ(loop.Host(client), hostkit::HostEnd::QuitRequest);
+    EXPECT_EQ(controls.drops, std::vector<std::vector<std::string>>{dropped});
+
+    // With no window taking files, a drop goes nowhere.
+    DragAcceptFiles(window.handle(), FALSE);
+    platform::DropFiles(window.handle(), dropped);
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_DROPFILES, WM_DROPFILES, PM_REMOVE));
+}
+
+TEST(DroppedFiles, NamesAreCopiedWholeOrCutToTheBufferAndEnded) {
+    RecordingControls controls;
+    player::PlayerWindow window(controls);  // it only has to take files
+    platform::DropFiles(window.handle(), {"/a/b.wav", "/c.flac"});
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_DROPFILES, WM_DROPFILES, PM_REMOVE));
+    auto drop = reinterpret_cast<HDROP>(message.wParam);
+    EXPECT_EQ(DragQueryFileA(drop, 0xFFFFFFFFu, nullptr, 0), 2u);
+    EXPECT_EQ(DragQueryFileA(drop, 0, nullptr, 0), 8u);
+    char cut[5] = {'x', 'x', 'x', 'x', 'x'};
+    EXPECT_EQ(DragQueryFileA(drop, 1, cut, sizeof cut), 7u);
+    EXPECT_STREQ(cut, "/c.f");
+    EXPECT_EQ(DragQueryFileA(drop, 2, cut, sizeof cut), 0u);
+    DragFinish(drop);
+    EXPECT_EQ(DragQueryFileA(drop, 0xFFFFFFFFu, nullptr, 0), 0u);
 }
 
 }  // namespace

@@ -7,16 +7,16 @@
 #include <cstring>
 #include <numbers>
 
+#include "hostkit/waveform.h"
 #include "player/sound/file_track.h"
 #include "player/sound/playback.h"
-#include "hostkit/waveform.h"
 #include "tests/player/sound_files.h"
 
 namespace {
 
-using player::FileTrack;
 using hostkit::FillWaveform;
 using hostkit::SoundWindow;
+using player::FileTrack;
 using player_testing::ScratchFolder;
 
 unsigned char TopByte(int sample) {
@@ -87,7 +87,8 @@ class WaveformFromFile : public testing::Test {
             *channels = track->sourceChannels();
         std::vector<std::int16_t> frames(576 * 2);
         track->Read(start, 576, frames.data());
-        hostkit::FillWaveform(hostkit::SoundWindow{frames.data(), 576, track->storedChannels()}, module);
+        hostkit::FillWaveform(hostkit::SoundWindow{frames.data(), 576, track->storedChannels()},
+                              module);
         return module;
     }
     ScratchFolder folder;

@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "player/render/offline_render.h"
 #include "hostkit/sound_track.h"
 #include "hostkit/waveform.h"
+#include "player/render/offline_render.h"
 #include "tests/player/fake_host.h"
 
 namespace {
 
-using player::FrameRange;
 using hostkit::HostEnd;
+using player::FrameRange;
 using player::RenderOffline;
 using player_testing::FakePlugin;
 

@@ -10,10 +10,10 @@
 #include <map>
 #include <memory>
 
-#include "platform/host_services.h"
 #include "hostkit/builtin_tune.h"
-#include "player/render/offline_render.h"
 #include "hostkit/plugin_library.h"
+#include "platform/host_services.h"
+#include "player/render/offline_render.h"
 #include "player/render/png_sequence.h"
 #include "tests/player/sound_files.h"
 #include "tests/render/png_file.h"

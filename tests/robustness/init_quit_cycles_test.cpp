@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/host_services.h"
 #include "hostkit/plugin_library.h"
+#include "platform/host_services.h"
 #include "tests/robustness/plugin_copy.h"
 #include "tests/support/host_window.h"
 #include "tests/support/process_usage.h"

@@ -1,0 +1,84 @@
+// The frame-save key's file: where it goes, what it is called, and writing it.
+#include "player/live/frame_save.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "player/render/indexed_png.h"
+
+namespace player {
+namespace fs = std::filesystem;
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// The value of XDG_PICTURES_DIR="..." in user-dirs.dirs, with $HOME expanded; empty if absent.
+std::string PicturesFromUserDirs(const std::string& configFolder, const std::string& home) {
+    std::ifstream in(configFolder + "/user-dirs.dirs");
+    std::string line;
+    const std::string key = "XDG_PICTURES_DIR=\"";
+    while (std::getline(in, line)) {
+        if (line.compare(0, key.size(), key) != 0)
+            continue;
+        const std::size_t end = line.rfind('"');
+        if (end <= key.size())
+            return "";
+        std::string value = line.substr(key.size(), end - key.size());
+        if (value.compare(0, 5, "$HOME") == 0)
+            value = home + value.substr(5);
+        // Only absolute folders count; a relative one means "not set" to the XDG tools too.
+        return !value.empty() && value[0] == '/' ? value : "";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string PicturesFolder() {
+    const std::string home = Environment("HOME");
+    std::string config = Environment("XDG_CONFIG_HOME");
+    if (config.empty() || config[0] != '/')
+        config = home + "/.config";
+    std::string folder = PicturesFromUserDirs(config, home);
+    if (!folder.empty())
+        return folder;
+    return home.empty() ? "." : home + "/Pictures";
+}
+
+std::string FrameFileName(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char name[64];
+    std::strftime(name, sizeof name, "tolvek-%Y-%m-%d-%H%M%S.png", &local);
+    return name;
+}
+
+std::string SaveFrame(const hostkit::RenderedFrame& frame, const std::string& folder,
+                      std::time_t when, std::string* error) {
+    std::error_code made;
+    fs::create_directories(folder, made);
+    if (made) {
+        *error = folder + ": cannot make the folder for the picture: " + made.message();
+        return "";
+    }
+    const std::string name = FrameFileName(when);
+    const std::string stem = name.substr(0, name.size() - 4);
+    std::string path = folder + "/" + name;
+    std::error_code ignored;
+    for (int n = 2; fs::exists(path, ignored) && n < 1000; ++n)
+        path = folder + "/" + stem + "-" + std::to_string(n) + ".png";
+    std::string why = WriteIndexedPng(path, frame.pixels.data(), frame.width, frame.width,
+                                      frame.height, frame.palette.data());
+    if (!why.empty()) {
+        *error = path + ": cannot save the picture: " + why;
+        return "";
+    }
+    return path;
+}
+
+}  // namespace player
