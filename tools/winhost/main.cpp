@@ -1,7 +1,8 @@
 // tolvek-winhost: hosts vis_tolvek.dll as the media player's visualization thread does
 // (messages, sound, Render, Sleep(delayMs)), for runs that nobody watches: it checks that the
 // show takes the display to 640x480x8, photographs a chosen frame, waits for the quit request
-// and checks that Quit gives the desktop back. Exit 0 when all of that held.
+// and checks that Quit gives the desktop back. It first reads the plug-in's records by their
+// published offsets. Exit 0 when all of that held.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "tools/winhost/host_log.h"
 #include "tools/winhost/host_window.h"
 #include "tools/winhost/plugin_path.h"
+#include "tools/winhost/record_check.h"
 #include "tools/winhost/screen_shot.h"
 #include "tools/winhost/vis_client.h"
 #include "tools/winhost/watchdog.h"
@@ -25,6 +27,7 @@ constexpr int kExitNotStarted = 1;
 constexpr int kExitNoQuitRequest = 2;
 constexpr int kExitDisplayMode = 3;
 constexpr int kExitMessageBox = 4;
+constexpr int kExitRecords = 5;
 constexpr int kExitShot = 6;
 constexpr winhost::DisplayMode kShowMode{640, 480, 8};
 
@@ -60,6 +63,10 @@ int Host(const hostkit::HostOptions& options, winhost::HostLog& log) {
     }
     log.Line("loaded " + path + ": \"" + dll.header()->description + "\", module \"" +
              dll.module()->description + "\"");
+    if (!winhost::CheckRecords(dll.header(), dll.module(), dll.instance(), log)) {
+        log.Line("FAIL: the plug-in's records are not what the media player reads");
+        return kExitRecords;
+    }
 
     winhost::HostWindow window(log);
     winhost::Watchdog watchdog(log, GetCurrentThreadId(), options.timeoutSeconds);
