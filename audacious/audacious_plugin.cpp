@@ -102,6 +102,13 @@ class AudaciousPlayer : public audacious::HostPlayer {
         std::fflush(log_);
     }
 
+    void Note(const std::string& line) override {
+        if (log_ == nullptr)
+            return;
+        std::fprintf(log_, "show %s\n", line.c_str());
+        std::fflush(log_);
+    }
+
     void OpenLog() {
         if (const char* path = std::getenv("TOLVEK_AUDACIOUS_LOG"); path != nullptr && *path != '\0')
             log_ = std::fopen(path, "a");

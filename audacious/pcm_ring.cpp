@@ -30,19 +30,22 @@ void PcmRing::Clear() {
 }
 
 hostkit::SoundWindow PcmRing::Window() {
-    const int frames = std::min(held_, kWindowFrames);
-    int slot = (next_ - frames + kCapacityFrames) % kCapacityFrames;
-    for (int f = 0; f < frames; ++f) {
+    hostkit::SoundWindow sound;
+    sound.channels = channels_;
+    const int frames = std::min(held_, kBlockFrames);
+    if (frames == 0)
+        return sound;  // silence
+    const int first = (next_ - frames + kCapacityFrames) % kCapacityFrames;
+    for (int f = 0; f < kWindowFrames; ++f) {
+        // Whole numbers: frame f of the window shows frame f * frames / 576 of the block.
+        const int slot = (first + f * frames / kWindowFrames) % kCapacityFrames;
         for (int c = 0; c < channels_; ++c) {
             window_[static_cast<std::size_t>(f * channels_ + c)] =
                 ring_[static_cast<std::size_t>(slot * 2 + c)];
         }
-        slot = (slot + 1) % kCapacityFrames;
     }
-    hostkit::SoundWindow sound;
-    sound.samples = frames > 0 ? window_.data() : nullptr;
-    sound.frames = frames;
-    sound.channels = channels_;
+    sound.samples = window_.data();
+    sound.frames = kWindowFrames;
     return sound;
 }
 

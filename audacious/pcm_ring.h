@@ -1,5 +1,10 @@
 // The sound Audacious hands its visualizations, kept for the show's timer: a small ring of the
 // latest frames as 16-bit samples, from which each show frame takes its 576.
+//
+// Audacious hands over 512 consecutive frames every 33 ms, with the sound between two blocks
+// left out, so 576 consecutive frames are never there: the newest block is spread over the 576
+// (every ninth sample shown twice) rather than joined to the end of the block before it, which
+// would put a step into every trace.
 #pragma once
 
 #include <array>
@@ -11,8 +16,8 @@ namespace audacious {
 
 class PcmRing {
   public:
-    // Enough for the newest block of 512 frames and the tail of the one before it.
-    static constexpr int kCapacityFrames = 2048;
+    static constexpr int kBlockFrames = 512;
+    static constexpr int kCapacityFrames = 4 * kBlockFrames;
     static constexpr int kWindowFrames = 576;
 
     // Appends `frames` interleaved frames of `channels` channels (Audacious's float -1..1);
@@ -21,8 +26,8 @@ class PcmRing {
     // Silence: nothing kept (after a seek, a stop or a new song).
     void Clear();
 
-    // The latest kWindowFrames frames, oldest first; fewer (the rest silence) when the ring has
-    // not yet seen that many. The view stays valid until the next Push or Clear.
+    // The newest kBlockFrames frames spread over kWindowFrames, oldest first; silence before the
+    // first block. The view stays valid until the next Push or Clear.
     hostkit::SoundWindow Window();
 
     int channels() const { return channels_; }

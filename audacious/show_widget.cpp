@@ -4,8 +4,12 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "platform/host_services.h"
 
 namespace audacious {
 
@@ -16,7 +20,7 @@ class FullScreenView : public QWidget {
         setAttribute(Qt::WA_DeleteOnClose);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::StrongFocus);
-        setWindowTitle("Quenari Tolvek");
+        setWindowTitle("Quenari Tolvek, full screen");
     }
 
   protected:
@@ -122,14 +126,24 @@ void ShowWidget::StartShow() {
     }
     shownPresent_ = session_->presentCount();
     timer_.start(session_->delayMs());
+    host_.Note("started, a frame every " + std::to_string(session_->delayMs()) + " ms");
     if (host_.FullScreenOnStart() && !fullScreen_)
         ToggleFullScreen();
 }
 
 void ShowWidget::StopShow() {
     timer_.stop();
-    if (session_)
-        session_->Stop();
+    if (!showRunning())
+        return;
+    session_->Stop();
+    NoteStopped();
+}
+
+void ShowWidget::NoteStopped() {
+    // What the show leaves behind once it stopped: only the host's own window.
+    host_.Note("stopped after " + std::to_string(session_->framesRendered()) +
+               " frames; windows " + std::to_string(platform::CountWindows()) +
+               ", display objects " + std::to_string(platform::CountDisplayObjects()));
 }
 
 void ShowWidget::ShowEnded() {
@@ -138,6 +152,7 @@ void ShowWidget::ShowEnded() {
     notice_ = "The show has ended.";
     std::fprintf(stderr, "quenari-tolvek: the show ended after %d frames\n",
                  session_ ? session_->framesRendered() : 0);
+    NoteStopped();
     if (fullScreen_)
         fullScreen_->close();
     restart_->show();
@@ -207,6 +222,13 @@ void ShowWidget::paintEvent(QPaintEvent*) {
 
 void ShowWidget::resizeEvent(QResizeEvent*) {
     PlaceButton();
+    NotePlace();
+}
+
+void ShowWidget::NotePlace() {
+    const QPoint corner = mapToGlobal(QPoint(0, 0));
+    host_.Note("at " + std::to_string(corner.x()) + " " + std::to_string(corner.y()) + " " +
+               std::to_string(width()) + " " + std::to_string(height()));
 }
 
 void ShowWidget::PlaceButton() {
@@ -216,6 +238,7 @@ void ShowWidget::PlaceButton() {
 }
 
 void ShowWidget::showEvent(QShowEvent*) {
+    NotePlace();
     if (!endedByShow_)
         StartShow();
 }
@@ -261,6 +284,10 @@ void ShowWidget::ToggleFullScreen() {
         return;
     }
     fullScreen_ = new FullScreenView(*this);
+    // The screen's size as well as the full-screen state: without a window manager nobody
+    // else would give the window that size.
+    if (QScreen* where = screen())
+        fullScreen_->setGeometry(where->geometry());
     fullScreen_->showFullScreen();
     fullScreen_->activateWindow();
     fullScreen_->setFocus();

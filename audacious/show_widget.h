@@ -30,6 +30,8 @@ class HostPlayer {
     virtual bool FullScreenOnStart() = 0;
     // Each rendered frame, for the measurements (playback time in ms).
     virtual void Rendered(int frame, const winampVisModule& module) { (void)frame, (void)module; }
+    // A line for the same record: the show started or stopped.
+    virtual void Note(const std::string& line) { (void)line; }
 };
 
 class FullScreenView;
@@ -44,6 +46,7 @@ class ShowWidget : public QWidget {
     void StopShow();
     void ToggleFullScreen();
     bool showRunning() const { return session_ && session_->running(); }
+    QSize sizeHint() const override { return {480, 360}; }
 
     // Shared with the full-screen view.
     void PaintShow(QWidget& target);
@@ -63,6 +66,9 @@ class ShowWidget : public QWidget {
     void ShowProblem(const std::string& text);
     void ShowEnded();
     void CopyFrame();
+    void NoteStopped();
+    // Where the widget is on the screen, for the record (the docked widget has no window).
+    void NotePlace();
     void PlaceButton();
 
     HostPlayer& host_;
