@@ -29,6 +29,13 @@ ShowSession::ShowSession(CommandHandler onCommand, MessageHandler onMessage)
         if (onMessage_)
             onMessage_(caption != nullptr ? caption : "", text != nullptr ? text : "");
     });
+    platform::SetDiagnosticObserver([this](const char* text) {
+        std::string line = text != nullptr ? text : "";
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        if (onMessage_ && !line.empty())
+            onMessage_("", line);
+    });
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = &ShowSession::ParentProc;
     windowClass.lpszClassName = kParentClass;
@@ -44,6 +51,7 @@ ShowSession::~ShowSession() {
     DestroyWindow(parent_);
     UnregisterClassA(kParentClass, nullptr);
     platform::SetMessageBoxObserver(nullptr);
+    platform::SetDiagnosticObserver(nullptr);
     capture_.reset();
 }
 

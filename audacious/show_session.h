@@ -32,7 +32,9 @@ class ShowSession {
   public:
     // Forwarded keys that the plug-in hands its host, already mapped to the player's controls.
     using CommandHandler = std::function<void(player::PlayerCommand)>;
-    // A message box of the plug-in (the platform also writes it to standard error).
+    // What the plug-in says to its user: a message box (caption and text) or a debugger-channel
+    // line (empty caption), such as a data file it could not read. The platform also writes
+    // both to standard error.
     using MessageHandler = std::function<void(const std::string& caption, const std::string& text)>;
 
     ShowSession(CommandHandler onCommand, MessageHandler onMessage);

@@ -97,7 +97,17 @@ ShowWidget::~ShowWidget() {
 
 void ShowWidget::ShowProblem(const std::string& text) {
     std::fprintf(stderr, "quenari-tolvek: %s\n", text.c_str());
-    notice_ = QString::fromStdString(text);
+    AddNotice(text);
+}
+
+void ShowWidget::AddNotice(const std::string& line) {
+    // A few lines say what is wrong; a whole missing folder would fill the widget.
+    constexpr int kMaxLines = 6;
+    const int lines = notice_.isEmpty() ? 0 : notice_.count('\n') + 1;
+    if (lines < kMaxLines)
+        notice_ += (notice_.isEmpty() ? "" : "\n") + QString::fromStdString(line);
+    else if (lines == kMaxLines)
+        notice_ += "\n...";
     update();
 }
 
@@ -115,8 +125,7 @@ void ShowWidget::StartShow() {
                     host_.Act(command);
             },
             [this](const std::string& caption, const std::string& text) {
-                notice_ = QString::fromStdString(caption + ": " + text);
-                update();
+                AddNotice(caption.empty() ? text : caption + ": " + text);
             });
     }
     std::string error;
@@ -210,9 +219,11 @@ void ShowWidget::PaintShow(QWidget& target) {
     }
     if (!notice_.isEmpty() && &target == this) {
         painter.setPen(Qt::white);
-        QRect box = rect().adjusted(8, 8, -8, -8);
-        painter.fillRect(QRect(box.x(), box.y(), box.width(), 48), QColor(0, 0, 0, 200));
-        painter.drawText(box, Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap, notice_);
+        const QRect area = rect().adjusted(8, 8, -8, -8);
+        const int flags = Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap;
+        const QRect text = painter.boundingRect(area, flags, notice_);
+        painter.fillRect(text.adjusted(-6, -4, 6, 4), QColor(0, 0, 0, 200));
+        painter.drawText(area, flags, notice_);
     }
 }
 

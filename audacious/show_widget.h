@@ -64,6 +64,7 @@ class ShowWidget : public QWidget {
   private:
     void Tick();
     void ShowProblem(const std::string& text);
+    void AddNotice(const std::string& line);
     void ShowEnded();
     void CopyFrame();
     void NoteStopped();
