@@ -205,17 +205,20 @@ void ShowWidget::CopyFrame() {
         std::memcpy(image_.scanLine(y), frame.pixels.data() + static_cast<std::size_t>(y) * frame.width,
                     static_cast<std::size_t>(frame.width));
     }
-    update();
+    // The docked widget is not repainted while the full-screen view covers the screen.
     if (fullScreen_)
         fullScreen_->update();
+    else
+        update();
 }
 
 void ShowWidget::PaintShow(QWidget& target) {
     QPainter painter(&target);
     painter.fillRect(target.rect(), Qt::black);
     if (!image_.isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(Letterbox(target.rect(), image_.width(), image_.height()), image_);
+        const QRect box = Letterbox(target.rect(), image_.width(), image_.height());
+        ScaledFrame& scaled = &target == this ? docked_ : fullScreenFrame_;
+        painter.drawImage(box.topLeft(), scaled.For(image_, shownPresent_, box.size()));
     }
     if (!notice_.isEmpty() && &target == this) {
         painter.setPen(Qt::white);

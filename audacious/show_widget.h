@@ -11,6 +11,7 @@
 #include <string>
 
 #include "audacious/pcm_ring.h"
+#include "audacious/scaled_frame.h"
 #include "audacious/show_session.h"
 
 class QPushButton;
@@ -75,7 +76,9 @@ class ShowWidget : public QWidget {
     HostPlayer& host_;
     std::unique_ptr<ShowSession> session_;
     QTimer timer_;
-    QImage image_;
+    QImage image_;  // the presented frame, its palette as the colour table
+    ScaledFrame docked_;
+    ScaledFrame fullScreenFrame_;
     int shownPresent_ = 0;
     QString notice_;
     QPushButton* restart_ = nullptr;
