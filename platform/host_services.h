@@ -52,6 +52,10 @@ TOLVEK_PLATFORM_API void SetPresentObserver(PresentObserver observer);
 // Message boxes are also reported here (after the box closed, or instead of it when headless).
 using MessageBoxObserver = std::function<void(const char* caption, const char* text)>;
 TOLVEK_PLATFORM_API void SetMessageBoxObserver(MessageBoxObserver observer);
+// Debugger-channel lines and the lines of pictures that could not be loaded (what the error
+// output gets) are also reported here, for hosts whose users never see the error output.
+using DiagnosticObserver = std::function<void(const char* line)>;
+TOLVEK_PLATFORM_API void SetDiagnosticObserver(DiagnosticObserver observer);
 
 // Lost surfaces on demand, so the restore paths can be exercised.
 TOLVEK_PLATFORM_API void MarkSurfaceLost(IDirectDrawSurface* surface);

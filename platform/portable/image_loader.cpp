@@ -12,13 +12,16 @@
 
 #include "platform/bmp_decoder.h"
 #include "platform/portable/gdi_objects.h"
+#include "platform/portable/internal.h"
 
 namespace {
 
 // The one line a picture that cannot be loaded leaves on the error output.
 void ReportBadPicture(const char* name, const std::string& reason) {
-    std::fprintf(stderr, "picture %s: %s\n", name, reason.c_str());
+    const std::string line = std::string("picture ") + name + ": " + reason;
+    std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
+    platform::detail::NotifyDiagnostic(line.c_str());
 }
 
 // Empty on success, otherwise why the file could not be read.

@@ -38,6 +38,8 @@ Presenter* PresenterFor(HWND handle, int width, int height, bool fullScreen);
 
 bool FaultInjected(const char* operation, HRESULT* code);
 void NotifyPresented(const PresentedFrame& frame);
+// A line of the error output that the host may want to show as well.
+void NotifyDiagnostic(const char* line);
 bool VsyncWanted();
 
 }  // namespace platform::detail

@@ -21,6 +21,7 @@
 namespace {
 
 platform::MessageBoxObserver messageBoxObserver;
+platform::DiagnosticObserver diagnosticObserver;
 std::optional<std::int64_t> fixedClock;
 
 std::string CopyOut(const std::string& text, LPSTR buffer, DWORD size) {
@@ -39,6 +40,18 @@ namespace platform {
 void SetMessageBoxObserver(MessageBoxObserver observer) {
     messageBoxObserver = std::move(observer);
 }
+
+void SetDiagnosticObserver(DiagnosticObserver observer) {
+    diagnosticObserver = std::move(observer);
+}
+
+namespace detail {
+
+void NotifyDiagnostic(const char* line) {
+    if (diagnosticObserver) diagnosticObserver(line);
+}
+
+}  // namespace detail
 
 void FixCalendarTime(std::optional<std::int64_t> seconds) { fixedClock = seconds; }
 
@@ -73,6 +86,7 @@ void OutputDebugStringA(LPCSTR text) {
     if (text == nullptr) return;
     std::fputs(text, stderr);
     std::fflush(stderr);
+    platform::detail::NotifyDiagnostic(text);
 }
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
