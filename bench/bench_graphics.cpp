@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "graphics/screen.h"
-#include "platform/linux/display_objects.h"
-#include "platform/linux/presenter.h"
+#include "platform/portable/display_objects.h"
+#include "platform/portable/frame_conversion.h"
 #include "tests/support/headless_display.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "graphics/tile_sheet.h"
 #include "host/plugin.h"
 #include "platform/host_services.h"
-#include "platform/linux/presenter.h"
+#include "platform/portable/frame_conversion.h"
 #include "show/show_state.h"
 #include "tests/support/host_window.h"
 #include "tests/support/load_time_counters.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/presenter.h"
+#include "platform/portable/frame_conversion.h"
 
 namespace {
 

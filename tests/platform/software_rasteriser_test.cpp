@@ -2,7 +2,7 @@
 // renderer instead.
 #include <gtest/gtest.h>
 
-#include "platform/linux/presenter.h"
+#include "platform/sdl/sdl_presenter.h"
 
 namespace {
 

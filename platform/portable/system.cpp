@@ -1,16 +1,12 @@
 // Message boxes, the debugger channel, module file names, the settings-file reader, sleeping and
-// the seed clock on Linux.
-#include <SDL2/SDL.h>
-#include <dlfcn.h>
-#include <limits.h>
-#include <stdlib.h>
+// the seed clock: what the back-end shows or knows is asked of it.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fstream>
@@ -19,8 +15,7 @@
 
 #include "platform/clock.h"
 #include "platform/host_services.h"
-#include "platform/linux/internal.h"
-#include "platform/linux/presenter.h"
+#include "platform/portable/internal.h"
 #include "platform/profile.h"
 
 namespace {
@@ -66,13 +61,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     const char* shownCaption = caption != nullptr ? caption : "Error";
     bool shown = false;
     if (!platform::DisplayIsHeadless()) {
-        SDL_Window* parent = nullptr;
-        if (auto* window = platform::detail::FindWindow(owner);
-            window != nullptr && window->presenter != nullptr) {
-            parent = window->presenter->window();
-        }
-        Uint32 flags = (type & MB_ICONERROR) != 0 ? SDL_MESSAGEBOX_ERROR : 0;
-        shown = SDL_ShowSimpleMessageBox(flags, shownCaption, shownText, parent) == 0;
+        shown = platform::detail::ShowMessageBox(owner, shownCaption, shownText, type);
     }
     // Without a display the box becomes one line on the error output and never blocks.
     if (!shown) std::fprintf(stderr, "%s: %s\n", shownCaption, shownText);
@@ -88,20 +77,7 @@ void OutputDebugStringA(LPCSTR text) {
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
     std::string path;
-    if (module == nullptr) {
-        char buffer[PATH_MAX];
-        ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-        if (n <= 0) return 0;
-        path.assign(buffer, static_cast<std::size_t>(n));
-    } else {
-        // A module handle is an address inside the loaded module, as on the original system.
-        Dl_info info{};
-        if (dladdr(reinterpret_cast<void*>(module), &info) == 0 || info.dli_fname == nullptr) {
-            return 0;
-        }
-        char resolved[PATH_MAX];
-        path = realpath(info.dli_fname, resolved) != nullptr ? resolved : info.dli_fname;
-    }
+    if (!platform::detail::ModuleFileName(module, path)) return 0;
     CopyOut(path, fileName, size);
     return static_cast<DWORD>(path.size() < size ? path.size() : size);
 }

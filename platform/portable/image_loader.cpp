@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/bmp_decoder.h"
-#include "platform/linux/gdi_objects.h"
+#include "platform/portable/gdi_objects.h"
 
 namespace {
 

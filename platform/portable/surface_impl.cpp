@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/linux/display_objects.h"
-#include "platform/linux/gdi_objects.h"
-#include "platform/linux/internal.h"
-#include "platform/linux/presenter.h"
+#include "platform/portable/display_objects.h"
+#include "platform/portable/gdi_objects.h"
+#include "platform/portable/internal.h"
 
 namespace platform::detail {
 namespace {

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/linux/colour_match.h"
-#include "platform/linux/display_objects.h"
-#include "platform/linux/gdi_objects.h"
-#include "platform/linux/internal.h"
+#include "platform/portable/colour_match.h"
+#include "platform/portable/display_objects.h"
+#include "platform/portable/gdi_objects.h"
+#include "platform/portable/internal.h"
 
 namespace {
 

@@ -1,15 +1,14 @@
-// Shared internals of the Linux platform: windows, presenters and the display state.
+// Shared internals of the portable platform: windows, presenters and the display state.
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "platform/ddraw.h"
+#include "platform/portable/backend.h"
 #include "platform/host_services.h"
 
 namespace platform::detail {
-
-class Presenter;
 
 struct Window {
     std::string className;
@@ -26,12 +25,9 @@ struct Window {
 };
 
 Window* FindWindow(HWND handle);
-HWND HandleOfPresenterWindow(unsigned sdlWindowId);
 RECT NonClientFrame(DWORD style);
-
-// The SDL side: true when SDL's video subsystem is up and a window system answered.
-bool EnsureVideo();
-void PumpSystemEvents();
+// The system moved the shown window: its outer rectangle follows and WM_MOVE is posted.
+void WindowMoved(HWND handle);
 
 // Lost surfaces after the window system took the display away.
 void MarkDisplayLost();

@@ -1,5 +1,5 @@
 // Drawing contexts onto software surfaces.
-#include "platform/linux/gdi_objects.h"
+#include "platform/portable/gdi_objects.h"
 
 namespace platform::detail {
 

@@ -5,9 +5,8 @@
 #include <string>
 
 #include "platform/host_services.h"
-#include "platform/linux/display_objects.h"
-#include "platform/linux/internal.h"
-#include "platform/linux/presenter.h"
+#include "platform/portable/display_objects.h"
+#include "platform/portable/internal.h"
 
 const GUID IID_IDirectDraw2 = {
     0xB3A6F3E0, 0x2B43, 0x11CF, {0xA2, 0xDE, 0x00, 0xAA, 0x00, 0xB9, 0x33, 0x56}};

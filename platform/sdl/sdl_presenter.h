@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/ddraw.h"
+#include "platform/portable/backend.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -11,26 +12,33 @@ struct SDL_Texture;
 
 namespace platform::detail {
 
-class Presenter {
+class SdlPresenter final : public Presenter {
   public:
-    Presenter() = default;
-    Presenter(const Presenter&) = delete;
-    Presenter& operator=(const Presenter&) = delete;
-    ~Presenter();
+    explicit SdlPresenter(HWND handle);
+    SdlPresenter(const SdlPresenter&) = delete;
+    SdlPresenter& operator=(const SdlPresenter&) = delete;
+    ~SdlPresenter() override;
 
     bool Open(const char* title, int width, int height, bool fullScreen, bool vsync);
     // Converts the frame through the palette and shows it; the table is rebuilt only when the
     // palette's contents changed.
-    void Present(const BYTE* pixels, int pitch, int width, int height, const PALETTEENTRY* palette);
-    void SetFullScreen(bool fullScreen);
-    bool fullScreen() const { return fullScreen_; }
+    void Present(const BYTE* pixels, int pitch, int width, int height,
+                 const PALETTEENTRY* palette) override;
+    void SetFullScreen(bool fullScreen) override;
+    bool fullScreen() const override { return fullScreen_; }
+    bool Position(int& x, int& y) const override;
+    void Minimise() override;
     unsigned windowId() const;
     SDL_Window* window() const { return window_; }
+    HWND handle() const { return handle_; }
+    // The open presenter showing SDL's window `sdlWindowId`, or null.
+    static SdlPresenter* OfSdlWindow(unsigned sdlWindowId);
 
   private:
     bool EnsureTexture(int width, int height);
     bool CreateRenderer(bool vsync);
 
+    HWND handle_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
@@ -46,12 +54,6 @@ class Presenter {
     std::uint32_t lookup_[256]{};
     bool lookupValid_ = false;
 };
-
-// The conversion itself, shared with the benchmarks: one table lookup per pixel.
-TOLVEK_PLATFORM_API void ConvertIndexedFrame(const BYTE* pixels, int pitch, int width, int height,
-                                             const std::uint32_t* lookup, std::uint32_t* out,
-                                             int outPitchPixels);
-TOLVEK_PLATFORM_API void BuildLookup(const PALETTEENTRY* palette, std::uint32_t* lookup);
 
 // True for the OpenGL renderer strings of drivers that draw with the CPU (Mesa's llvmpipe,
 // softpipe and swrast): SDL's own software renderer does the same job for a fraction of the time

@@ -1,45 +1,18 @@
 // SDL presentation of 8-bit frames: nearest-neighbour scaling, aspect kept, letterboxed.
-#include "platform/linux/presenter.h"
+#include "platform/sdl/sdl_presenter.h"
+
+#include "platform/portable/frame_conversion.h"
 
 #include <SDL2/SDL.h>
 
-#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace platform::detail {
-
-void BuildLookup(const PALETTEENTRY* palette, std::uint32_t* lookup) {
-    for (int i = 0; i < 256; ++i) {
-        lookup[i] = 0xFF000000u | (std::uint32_t{palette[i].peRed} << 16) |
-                    (std::uint32_t{palette[i].peGreen} << 8) | palette[i].peBlue;
-    }
-}
-
-void ConvertIndexedFrame(const BYTE* pixels, int pitch, int width, int height,
-                         const std::uint32_t* lookup, std::uint32_t* out, int outPitchPixels) {
-    for (int y = 0; y < height; ++y) {
-        const BYTE* row = pixels + static_cast<std::ptrdiff_t>(y) * pitch;
-        std::uint32_t* dst = out + static_cast<std::ptrdiff_t>(y) * outPitchPixels;
-        int x = 0;
-        if constexpr (std::endian::native == std::endian::little) {
-            // Eight indices per load: half the loads of a byte at a time, a third faster.
-            for (; x + 8 <= width; x += 8) {
-                std::uint64_t eight;
-                std::memcpy(&eight, row + x, sizeof eight);
-                for (int k = 0; k < 8; ++k) {
-                    dst[x + k] = lookup[(eight >> (8 * k)) & 0xFF];
-                }
-            }
-        }
-        for (; x < width; ++x) {
-            dst[x] = lookup[row[x]];
-        }
-    }
-}
 
 bool IsSoftwareRasteriser(const char* glRenderer) {
     if (glRenderer == nullptr)
@@ -86,7 +59,29 @@ SDL_Renderer* CreateSoftwareRenderer(SDL_Window* window) {
 
 }  // namespace
 
-Presenter::~Presenter() {
+namespace {
+
+// Every open presenter, so that SDL's events find the window they belong to.
+std::set<SdlPresenter*> livePresenters;
+
+}  // namespace
+
+SdlPresenter::SdlPresenter(HWND handle) : handle_(handle) {
+    livePresenters.insert(this);
+}
+
+SdlPresenter* SdlPresenter::OfSdlWindow(unsigned sdlWindowId) {
+    if (sdlWindowId == 0)
+        return nullptr;
+    for (SdlPresenter* presenter : livePresenters) {
+        if (presenter->windowId() == sdlWindowId)
+            return presenter;
+    }
+    return nullptr;
+}
+
+SdlPresenter::~SdlPresenter() {
+    livePresenters.erase(this);
     if (texture_ != nullptr)
         SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr)
@@ -95,7 +90,7 @@ Presenter::~Presenter() {
         SDL_DestroyWindow(window_);
 }
 
-bool Presenter::Open(const char* title, int width, int height, bool fullScreen, bool vsync) {
+bool SdlPresenter::Open(const char* title, int width, int height, bool fullScreen, bool vsync) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     int x = SDL_WINDOWPOS_UNDEFINED;
@@ -132,7 +127,7 @@ bool Presenter::Open(const char* title, int width, int height, bool fullScreen, 
 // A GPU scales the frame for nothing. Without one, OpenGL is emulated by the CPU at several
 // times the cost of SDL's software renderer and with some 90 MB of driver in memory, so that
 // renderer is used instead. SDL_RENDER_DRIVER still chooses when it is set.
-bool Presenter::CreateRenderer(bool vsync) {
+bool SdlPresenter::CreateRenderer(bool vsync) {
     const Uint32 flags = vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
     const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
     if (asked != nullptr && *asked != '\0') {
@@ -150,11 +145,23 @@ bool Presenter::CreateRenderer(bool vsync) {
     return renderer_ != nullptr;
 }
 
-unsigned Presenter::windowId() const {
+bool SdlPresenter::Position(int& x, int& y) const {
+    if (window_ == nullptr)
+        return false;
+    SDL_GetWindowPosition(window_, &x, &y);
+    return true;
+}
+
+void SdlPresenter::Minimise() {
+    if (window_ != nullptr)
+        SDL_MinimizeWindow(window_);
+}
+
+unsigned SdlPresenter::windowId() const {
     return window_ ? SDL_GetWindowID(window_) : 0;
 }
 
-bool Presenter::EnsureTexture(int width, int height) {
+bool SdlPresenter::EnsureTexture(int width, int height) {
     if (texture_ != nullptr && width == textureWidth_ && height == textureHeight_)
         return true;
     if (texture_ != nullptr)
@@ -168,7 +175,7 @@ bool Presenter::EnsureTexture(int width, int height) {
     return texture_ != nullptr;
 }
 
-void Presenter::Present(const BYTE* pixels, int pitch, int width, int height,
+void SdlPresenter::Present(const BYTE* pixels, int pitch, int width, int height,
                         const PALETTEENTRY* palette) {
     if (renderer_ == nullptr || !EnsureTexture(width, height))
         return;
@@ -190,7 +197,7 @@ void Presenter::Present(const BYTE* pixels, int pitch, int width, int height,
     SDL_RenderPresent(renderer_);
 }
 
-void Presenter::SetFullScreen(bool fullScreen) {
+void SdlPresenter::SetFullScreen(bool fullScreen) {
     if (window_ == nullptr || fullScreen == fullScreen_)
         return;
     if (fullScreen) {

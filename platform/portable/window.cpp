@@ -1,9 +1,6 @@
-// The window and message layer on Linux: classes, windows, the posted-message queue and the
-// translation of SDL's window events into the messages a window procedure expects.
-#include <SDL2/SDL.h>
-#include <dlfcn.h>
-#include <unistd.h>
-
+// The window and message layer: classes, windows, the posted-message queue and the quit request.
+// The back-end turns the system's events into the messages posted here.
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -11,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/internal.h"
-#include "platform/linux/presenter.h"
+#include "platform/portable/backend.h"
+#include "platform/portable/internal.h"
 #include "platform/win32.h"
 
 namespace platform::detail {
@@ -38,87 +35,29 @@ WindowLayer& Layer() {
     return layer;
 }
 
-enum class Video { Unknown, Up, Absent };
-Video videoState = Video::Unknown;
 DisplayPreference preference = DisplayPreference::Automatic;
 bool vsyncWanted = true;
 
 std::uintptr_t Key(HWND handle) { return reinterpret_cast<std::uintptr_t>(handle); }
 
-// Virtual-key code for an SDL key, 0 for keys the layer does not report.
-int VirtualKey(SDL_Keycode key) {
-    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
-    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
-    if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
-    switch (key) {
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_RETURN: return VK_RETURN;
-        case SDLK_BACKSPACE: return VK_BACK;
-        case SDLK_TAB: return VK_TAB;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_RIGHT: return VK_RIGHT;
-        case SDLK_UP: return VK_UP;
-        case SDLK_DOWN: return VK_DOWN;
-        case SDLK_PAGEUP: return VK_PRIOR;
-        case SDLK_PAGEDOWN: return VK_NEXT;
-        case SDLK_HOME: return VK_HOME;
-        case SDLK_END: return VK_END;
-        default: return 0;
-    }
+DWORD MillisecondsNow() {
+    using namespace std::chrono;
+    return static_cast<DWORD>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 void Post(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    Layer().queue.push_back(MSG{handle, message, wParam, lParam, SDL_GetTicks(), {}});
+    Layer().queue.push_back(MSG{handle, message, wParam, lParam, MillisecondsNow(), {}});
 }
 
-void SyncOuterRect(HWND handle, Window& window) {
-    if (window.presenter == nullptr || window.presenter->window() == nullptr) return;
+void SyncOuterRect(Window& window) {
     int x = 0;
     int y = 0;
-    SDL_GetWindowPosition(window.presenter->window(), &x, &y);
+    if (window.presenter == nullptr || !window.presenter->Position(x, y)) return;
     RECT frame = NonClientFrame(window.style);
     LONG width = window.outer.right - window.outer.left;
     LONG height = window.outer.bottom - window.outer.top;
     window.outer = {x - frame.left, y - frame.top, x - frame.left + width, y - frame.top + height};
-    (void)handle;
-}
-
-void TranslateEvent(const SDL_Event& event) {
-    unsigned id = 0;
-    if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) id = event.key.windowID;
-    if (event.type == SDL_WINDOWEVENT) id = event.window.windowID;
-    HWND handle = HandleOfPresenterWindow(id);
-    Window* window = FindWindow(handle);
-    if (window == nullptr) return;
-    switch (event.type) {
-        case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            int vk = VirtualKey(event.key.keysym.sym);
-            if (vk == 0) return;
-            LPARAM lParam = 1 | (static_cast<LPARAM>(event.key.keysym.scancode & 0xFF) << 16);
-            if (event.type == SDL_KEYUP) lParam |= (LPARAM{1} << 30) | (LPARAM{1} << 31);
-            if (event.type == SDL_KEYDOWN && event.key.repeat) lParam |= LPARAM{1} << 30;
-            Post(handle, event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, vk, lParam);
-            return;
-        }
-        case SDL_WINDOWEVENT:
-            switch (event.window.event) {
-                case SDL_WINDOWEVENT_MOVED: {
-                    SyncOuterRect(handle, *window);
-                    RECT frame = NonClientFrame(window->style);
-                    LONG cx = window->outer.left + frame.left;
-                    LONG cy = window->outer.top + frame.top;
-                    Post(handle, WM_MOVE, 0, (cx & 0xFFFF) | ((cy & 0xFFFF) << 16));
-                    return;
-                }
-                case SDL_WINDOWEVENT_EXPOSED: Post(handle, WM_PAINT, 0, 0); return;
-                case SDL_WINDOWEVENT_CLOSE: Post(handle, WM_CLOSE, 0, 0); return;
-                case SDL_WINDOWEVENT_MINIMIZED: MarkDisplayLost(); return;
-                default: return;
-            }
-        default: return;
-    }
 }
 
 }  // namespace
@@ -128,14 +67,14 @@ Window* FindWindow(HWND handle) {
     return it == Layer().windows.end() ? nullptr : &it->second;
 }
 
-HWND HandleOfPresenterWindow(unsigned sdlWindowId) {
-    if (sdlWindowId == 0) return nullptr;
-    for (auto& [key, window] : Layer().windows) {
-        if (window.presenter != nullptr && window.presenter->windowId() == sdlWindowId) {
-            return reinterpret_cast<HWND>(key);
-        }
-    }
-    return nullptr;
+void WindowMoved(HWND handle) {
+    Window* window = FindWindow(handle);
+    if (window == nullptr) return;
+    SyncOuterRect(*window);
+    RECT frame = NonClientFrame(window->style);
+    LONG cx = window->outer.left + frame.left;
+    LONG cy = window->outer.top + frame.top;
+    Post(handle, WM_MOVE, 0, (cx & 0xFFFF) | ((cy & 0xFFFF) << 16));
 }
 
 // The frame a decorated window would have: borders and a caption bar.
@@ -144,77 +83,17 @@ RECT NonClientFrame(DWORD style) {
     return {4, 28, 4, 4};
 }
 
-// Xlib ends the process when the X server goes away, but runs every exit handler first: the
-// show's and the window layer's release windows through the dead connection and wait for ever.
-// Say so in one line and end at once instead.
-int DisplayConnectionLost(void*) {
-    static const char kLine[] =
-        "tolvek: the display went away (the X server connection was lost)\n";
-    const ssize_t written = write(STDERR_FILENO, kLine, sizeof kLine - 1);
-    (void)written;
-    _exit(1);
-}
-
-// X11 is looked up at run time, already loaded by SDL's X11 driver; other drivers need nothing.
-void EndOnLostDisplayConnection() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver == nullptr || std::strcmp(driver, "x11") != 0) return;
-    void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
-    if (x11 == nullptr) return;
-    using IOErrorHandler = int (*)(void*);
-    using SetIOErrorHandler = IOErrorHandler (*)(IOErrorHandler);
-    if (auto set = reinterpret_cast<SetIOErrorHandler>(dlsym(x11, "XSetIOErrorHandler"))) {
-        set(&DisplayConnectionLost);
-    }
-    dlclose(x11);
-}
-
-bool EnsureVideo() {
-    if (videoState != Video::Unknown) return videoState == Video::Up;
-    const char* forced = std::getenv("TOLVEK_DISPLAY");
-    if (preference == DisplayPreference::Headless ||
-        (forced != nullptr && std::strcmp(forced, "headless") == 0)) {
-        videoState = Video::Absent;
-        return false;
-    }
-    videoState = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 ? Video::Up : Video::Absent;
-    // Without X11 or Wayland SDL falls back to drawing off screen, where nobody sees a window:
-    // that is no display, unless SDL_VIDEODRIVER asked for it.
-    const char* driver = videoState == Video::Up ? SDL_GetCurrentVideoDriver() : nullptr;
-    if (driver != nullptr && std::getenv("SDL_VIDEODRIVER") == nullptr &&
-        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        videoState = Video::Absent;
-    }
-    if (videoState == Video::Up) EndOnLostDisplayConnection();
-    return videoState == Video::Up;
-}
-
 bool VsyncWanted() { return vsyncWanted; }
-
-void PumpSystemEvents() {
-    if (videoState != Video::Up) return;
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
-        if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) {
-            MarkDisplayLost();
-            continue;
-        }
-        TranslateEvent(event);
-    }
-}
 
 Presenter* PresenterFor(HWND handle, int width, int height, bool fullScreen) {
     Window* window = FindWindow(handle);
     if (window == nullptr || !EnsureVideo()) return nullptr;
     if (preference == DisplayPreference::Window) fullScreen = false;
     if (window->presenter == nullptr) {
-        auto presenter = std::make_unique<Presenter>();
-        if (!presenter->Open(window->title.c_str(), width, height, fullScreen, vsyncWanted)) {
-            return nullptr;
-        }
-        window->presenter = std::move(presenter);
-        SyncOuterRect(handle, *window);
+        window->presenter =
+            OpenPresenter(handle, window->title.c_str(), width, height, fullScreen, vsyncWanted);
+        if (window->presenter == nullptr) return nullptr;
+        SyncOuterRect(*window);
     }
     return window->presenter.get();
 }
@@ -228,9 +107,7 @@ namespace platform {
 void SetDisplayPreference(DisplayPreference value, bool vsync) {
     preference = value;
     vsyncWanted = vsync;
-    if (value == DisplayPreference::Headless && videoState == Video::Unknown) {
-        videoState = Video::Absent;
-    }
+    if (value == DisplayPreference::Headless) StayHeadless();
 }
 
 DisplayPreference GetDisplayPreference() { return preference; }
@@ -406,7 +283,7 @@ BOOL ShowWindow(HWND handle, int command) {
     BOOL wasVisible = window->visible ? TRUE : FALSE;
     window->visible = command != SW_HIDE;
     if ((command == SW_MINIMIZE || command == SW_SHOWMINIMIZED) && window->presenter != nullptr) {
-        SDL_MinimizeWindow(window->presenter->window());
+        window->presenter->Minimise();
         MarkDisplayLost();
     }
     return wasVisible;

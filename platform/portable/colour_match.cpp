@@ -1,5 +1,5 @@
 // Nearest-colour matching against the display palette, with a per-palette memory of answers.
-#include "platform/linux/colour_match.h"
+#include "platform/portable/colour_match.h"
 
 #include <cstring>
 #include <unordered_map>
