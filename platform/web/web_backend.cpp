@@ -113,6 +113,11 @@ struct PageEvent {
 };
 std::deque<PageEvent> pendingEvents;
 
+// Time spent presenting, for the page's figures: the conversion through the palette and the
+// copy into the canvas.
+double conversionMs = 0;
+double canvasMs = 0;
+
 class WebPresenter;
 WebPresenter* shownPresenter = nullptr;  // the one canvas has one presenter at a time
 
@@ -135,9 +140,13 @@ class WebPresenter final : public Presenter {
             }
             lookupValid_ = true;
         }
+        const double start = emscripten_get_now();
         rgba_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
         ConvertIndexedFrame(pixels, pitch, width, height, lookup_, rgba_.data(), width);
+        const double converted = emscripten_get_now();
         TolvekWebDraw(rgba_.data(), width, height);
+        conversionMs += converted - start;
+        canvasMs += emscripten_get_now() - converted;
     }
 
     void SetFullScreen(bool fullScreen) override {
@@ -226,6 +235,9 @@ EMSCRIPTEN_KEEPALIVE void tolvek_web_key(int down, int virtualKey, int repeat, i
     platform::detail::pendingEvents.push_back(
         PageEvent{PageEvent::Kind::Key, down != 0, virtualKey, repeat != 0, scanCode});
 }
+
+EMSCRIPTEN_KEEPALIVE double tolvek_web_conversion_ms() { return platform::detail::conversionMs; }
+EMSCRIPTEN_KEEPALIVE double tolvek_web_canvas_ms() { return platform::detail::canvasMs; }
 
 EMSCRIPTEN_KEEPALIVE void tolvek_web_full_screen_left() {
     using platform::detail::PageEvent;

@@ -107,6 +107,17 @@ class WebHost {
 
     void ToggleFullScreen() { window_.ToggleFullScreen(); }
 
+    // The host's "configure" command: the module shows its credits box.
+    void Configure() {
+        if (module_ == nullptr) {
+            winampVisHeader* header = winampVisGetHeader();
+            module_ = header != nullptr ? header->getModule(0) : nullptr;
+        }
+        if (module_ == nullptr) return;
+        module_->hwndParent = window_.handle();
+        module_->Config(module_);
+    }
+
     void Stop() {
         if (running_) End();
     }
@@ -205,6 +216,11 @@ EMSCRIPTEN_KEEPALIVE int tolvek_turn() { return web::Host().Turn(); }
 EMSCRIPTEN_KEEPALIVE void tolvek_stop() { web::Host().Stop(); }
 // A double click or the page's button: the same path as the F key.
 EMSCRIPTEN_KEEPALIVE void tolvek_toggle_full_screen() { web::Host().ToggleFullScreen(); }
+EMSCRIPTEN_KEEPALIVE void tolvek_configure() { web::Host().Configure(); }
+// For the page's tests: the next call of the named display operation fails with `code`.
+EMSCRIPTEN_KEEPALIVE void tolvek_inject_display_fault(const char* operation, int code) {
+    platform::InjectDisplayFault(operation, static_cast<HRESULT>(code));
+}
 EMSCRIPTEN_KEEPALIVE int tolvek_running() { return web::Host().running() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int tolvek_delay_ms() { return web::Host().delayMs(); }
 EMSCRIPTEN_KEEPALIVE int tolvek_frames_rendered() { return web::Host().rendered(); }

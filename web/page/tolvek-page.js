@@ -212,7 +212,11 @@
         if (this.firstRender === 0) this.firstRender = renderIndex;
         start = Math.floor(((renderIndex - this.firstRender) * rate) / options.fps);
       } else {
-        start = Math.floor(this.position() * rate) + Math.floor((latencyMs * rate) / 1000);
+        const heard = Math.floor(this.position() * rate);
+        start = heard + Math.floor((latencyMs * rate) / 1000);
+        if (page.fillLog && page.fillLog.length < 20000) {
+          page.fillLog.push({at: performance.now(), heard, start, count, rate});
+        }
       }
       const length = this.buffer.length;
       const heap = Module.HEAP16;
@@ -289,6 +293,8 @@
   page.sound = sound;
 
   function closeSound() {
+    // A source chosen is sound on its way: the hint to click for it has done its work.
+    if (page.state === 'running') overlay('');
     if (sound.track) sound.track.stop();
     if (sound.live) sound.live.close();
     sound.track = null;
@@ -527,8 +533,16 @@
     return true;
   }
 
+  const waitingBoxes = [];
+  function showNextBox() {
+    const box = waitingBoxes.shift();
+    element('message-caption').textContent = box.caption;
+    element('message-text').textContent = box.text;
+    dialog.showModal();
+  }
+
   function dialogOpen() {
-    return dialog.open;
+    return dialog.open || waitingBoxes.length > 0;
   }
 
   function turnOnce() {
@@ -621,6 +635,15 @@
     return [...digest].map((b) => b.toString(16).padStart(2, '0')).join('');
   };
   page.playFiles = playFiles;
+  page.injectDisplayFault = (operation, code) => {
+    const bytes = new TextEncoder().encode(operation + '\0');
+    const name = Module._malloc(bytes.length);
+    Module.HEAPU8.set(bytes, name);
+    Module._tolvek_inject_display_fault(name, code | 0);
+    Module._free(name);
+  };
+  // Set to an array, it collects what each real-time fill took: when, and which frames.
+  page.fillLog = null;
 
   // ---------------------------------------------------------------- page events
 
@@ -640,6 +663,7 @@
     if (page.state === 'running') Module._tolvek_toggle_full_screen();
     else if (!document.fullscreenElement) stage.requestFullscreen().catch(() => {});
   });
+  element('about').addEventListener('click', () => Module._tolvek_configure());
   element('pick-file').addEventListener('click', (event) => {
     firstGesture(event);
     element('file-input').click();
@@ -673,6 +697,10 @@
     playFiles(event.dataTransfer.files);
   });
   dialog.addEventListener('close', () => {
+    if (waitingBoxes.length > 0) {
+      showNextBox();
+      return;
+    }
     if (page.state === 'running' && !options.step && timer === null) timer = setTimeout(turn, 0);
   });
 
@@ -718,11 +746,12 @@
       paused: () => (sound.track ? sound.track.transport === 'paused' : sound.live ? sound.live.paused : false),
       act,
     },
+    // Each message box gets its own dialog, one after another, as each modal box of the
+    // desktop waits for its OK before the next.
     tolvekMessageBox: (caption, text) => {
       page.messageBoxes.push({caption, text});
-      element('message-caption').textContent = caption;
-      element('message-text').textContent = text;
-      if (!dialog.open) dialog.showModal();
+      waitingBoxes.push({caption, text});
+      if (!dialog.open) showNextBox();
     },
     tolvekNotice: notice,
     tolvekKeysWanted: (event) => page.state === 'running' && !dialogOpen() && event !== gestureEvent,
