@@ -9,7 +9,7 @@
 namespace platform {
 namespace {
 
-constexpr std::uint32_t kRgb = 0;
+[[maybe_unused]] constexpr std::uint32_t kRgb = 0;  // uncompressed rows: every other value
 constexpr std::uint32_t kRle8 = 1;
 constexpr std::uint32_t kRle4 = 2;
 constexpr std::uint32_t kBitFields = 3;
