@@ -73,7 +73,15 @@ class AudaciousPlayer : public audacious::HostPlayer {
             case PlayerCommand::VolumeDown:
                 aud_drct_set_volume_main(std::max(0, aud_drct_get_volume_main() - kVolumeStep));
                 break;
+            // Audacious's own shuffle and repeat, as its S and R keys set them.
+            case PlayerCommand::ToggleShuffle:
+                aud_set_bool(nullptr, "shuffle", !aud_get_bool(nullptr, "shuffle"));
+                break;
+            case PlayerCommand::ToggleRepeat:
+                aud_set_bool(nullptr, "repeat", !aud_get_bool(nullptr, "repeat"));
+                break;
             case PlayerCommand::ToggleFullScreen:
+            case PlayerCommand::SaveFrame:
             case PlayerCommand::Quit: break;
         }
     }
