@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "hostkit/host_loop.h"
 #include "platform/host_services.h"
 
 namespace audacious {
@@ -89,35 +90,21 @@ bool ShowSession::Start(const SoundFormat& format, std::string* error) {
     module.hDllInstance = plugin_.instance();
     FillFormat(format);
     // A quit request left from an earlier show is not this one's.
-    PumpMessages();
+    hostkit::PumpMessages();
     if (module.Init(&module) != 0) {
         *error = pluginPath_ + ": the plug-in did not start (Init failed)";
-        PumpMessages();
+        hostkit::PumpMessages();
         return false;
     }
     running_ = true;
     return true;
 }
 
-bool ShowSession::PumpMessages() {
-    MSG message;
-    bool quit = false;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-        if (message.message == WM_QUIT) {
-            quit = true;
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return quit;
-}
-
 TurnResult ShowSession::Turn(bool playing, const SoundFormat& format,
                              const hostkit::SoundWindow& sound) {
     if (!running_)
         return TurnResult::Ended;
-    if (PumpMessages()) {
+    if (hostkit::PumpMessages()) {
         Stop();
         return TurnResult::Ended;
     }
@@ -144,7 +131,7 @@ void ShowSession::Stop() {
     module.Quit(&module);
     // Quit closes the module's window, whose destruction asks to quit once more: that request
     // belongs to this show.
-    PumpMessages();
+    hostkit::PumpMessages();
 }
 
 void ShowSession::SendKey(WPARAM virtualKey, bool down, bool repeat) {

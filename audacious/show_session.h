@@ -70,8 +70,6 @@ class ShowSession {
 
   private:
     static LRESULT ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // Dispatches every pending message; true when the quit request was among them.
-    bool PumpMessages();
     void FillFormat(const SoundFormat& format);
 
     CommandHandler onCommand_;

@@ -14,7 +14,7 @@ bool HostLoop::Start(HostClient& client) {
     return running_;
 }
 
-bool HostLoop::PumpMessages() {
+bool PumpMessages() {
     MSG message;
     bool quit = false;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {

@@ -28,6 +28,10 @@ enum class HostEnd {
     RenderStopped  // Render returned non-zero
 };
 
+// Dispatches every pending message of the thread; true when the quit message was among them.
+// Hosts that take the loop's turns one at a time (a Qt timer, the browser's frames) pump with it.
+bool PumpMessages();
+
 class HostLoop {
   public:
     // `parent` is the host's window (hwndParent), `instance` the module's library.
@@ -43,8 +47,6 @@ class HostLoop {
     int framesRendered() const { return framesRendered_; }
 
   private:
-    // Dispatches every pending message; true when the quit message was among them.
-    bool PumpMessages();
     void End();
 
     winampVisModule& module_;

@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "host/winamp_vis.h"
+#include "hostkit/host_loop.h"
+#include "hostkit/waveform.h"
 #include "platform/host_services.h"
 #include "platform/web/web_platform.h"
 #include "player/live/player_window.h"
-#include "hostkit/waveform.h"
 
 extern "C" winampVisHeader* winampVisGetHeader();
 
@@ -87,7 +88,7 @@ class WebHost {
     // 1 while the show goes on, 0 once it ended (Quit was called).
     int Turn() {
         if (!running_) return 0;
-        if (PumpMessages()) {
+        if (hostkit::PumpMessages()) {
             End();
             return 0;
         }
@@ -155,27 +156,12 @@ class WebHost {
         if (module_->spectrumNch > 0) hostkit::FillSpectrum(sound, *module_);
     }
 
-    // True when the quit message was among the messages.
-    bool PumpMessages() {
-        MSG message;
-        bool quit = false;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-            if (message.message == WM_QUIT) {
-                quit = true;
-                continue;
-            }
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        return quit;
-    }
-
     void End() {
         running_ = false;
         module_->Quit(module_);
         // Quit closes the module's window, whose destruction asks to quit once more: that
         // request belongs to this show, not to the next one.
-        PumpMessages();
+        hostkit::PumpMessages();
     }
 
     PageControls controls_;
