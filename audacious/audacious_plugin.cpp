@@ -21,8 +21,8 @@
 namespace {
 
 constexpr const char* kSection = "quenari-tolvek";
-constexpr int kSeekMs = 5000;
-constexpr int kVolumeStep = 5;
+constexpr int kSeekMs = static_cast<int>(hostkit::kSeekSeconds * 1000);
+constexpr int kVolumeStep = hostkit::kVolumeStepPercent;
 
 const char* const kDefaults[] = {"plugin_path", "", "full_screen", "FALSE", nullptr};
 
@@ -40,8 +40,8 @@ class AudaciousPlayer : public audacious::HostPlayer {
   public:
     bool Playing() override { return aud_drct_get_playing() && !aud_drct_get_paused(); }
 
-    audacious::SoundFormat Format() override {
-        audacious::SoundFormat format;
+    hostkit::SoundFormat Format() override {
+        hostkit::SoundFormat format;
         if (aud_drct_get_playing()) {
             int bitrate = 0, rate = 0, channels = 0;
             aud_drct_get_info(bitrate, rate, channels);
@@ -53,10 +53,10 @@ class AudaciousPlayer : public audacious::HostPlayer {
         return format;
     }
 
-    audacious::PcmRing& Ring() override { return ring_; }
+    hostkit::SoundRing& Ring() override { return ring_; }
 
-    void Act(player::PlayerCommand command) override {
-        using player::PlayerCommand;
+    void Act(hostkit::PlayerCommand command) override {
+        using hostkit::PlayerCommand;
         switch (command) {
             case PlayerCommand::Play: aud_drct_play(); break;
             case PlayerCommand::Pause: aud_drct_pause(); break;
@@ -128,7 +128,8 @@ class AudaciousPlayer : public audacious::HostPlayer {
     }
 
   private:
-    audacious::PcmRing ring_;
+    // A few blocks: only the newest is shown.
+    hostkit::SoundRing ring_{4 * audacious::kAudaciousBlockFrames};
     std::FILE* log_ = nullptr;
 };
 
@@ -178,7 +179,7 @@ class TolvekVisualization : public VisPlugin {
 
     void render_multi_pcm(const float* pcm, int channels) override {
         // Audacious calls this on its main thread, 512 frames at a time, timed to what is heard.
-        player_.Ring().Push(pcm, 512, channels);
+        player_.Ring().Push(pcm, audacious::kAudaciousBlockFrames, channels);
     }
 
   private:

@@ -117,19 +117,13 @@ void ShowWidget::StartShow() {
     notice_.clear();
     restart_->hide();
     if (!session_) {
-        session_ = std::make_unique<ShowSession>(
-            [this](player::PlayerCommand command) {
-                if (command == player::PlayerCommand::ToggleFullScreen)
-                    ToggleFullScreen();
-                else if (command != player::PlayerCommand::Quit)  // Audacious is not ours to end
-                    host_.Act(command);
-            },
-            [this](const std::string& caption, const std::string& text) {
+        session_ = std::make_unique<hostkit::EmbeddedShow>(
+            static_cast<hostkit::HostControls*>(this), [this](const std::string& caption, const std::string& text) {
                 AddNotice(caption.empty() ? text : caption + ": " + text);
             });
     }
     std::string error;
-    if (!session_->Load(host_.PluginPath(), &error) || !session_->Start(host_.Format(), &error)) {
+    if (!session_->Load(host_.PluginPath(), &error) || !session_->Start(static_cast<hostkit::HostClient&>(*this), &error)) {
         ShowProblem(error);
         return;
     }
@@ -169,19 +163,28 @@ void ShowWidget::ShowEnded() {
     update();
 }
 
+hostkit::HeardSound ShowWidget::Sound(const winampVisModule&) {
+    return {host_.Ring().Spread(kAudaciousBlockFrames), std::nullopt};
+}
+
+void ShowWidget::Act(hostkit::PlayerCommand command) {
+    if (command == hostkit::PlayerCommand::ToggleFullScreen)
+        ToggleFullScreen();
+    else if (command != hostkit::PlayerCommand::Quit)  // Audacious is not ours to end
+        host_.Act(command);
+}
+
 void ShowWidget::Tick() {
     if (!session_)
         return;
-    PcmRing& ring = host_.Ring();
-    const bool playing = host_.Playing();
-    switch (session_->Turn(playing, host_.Format(), ring.Window())) {
-        case TurnResult::Rendered:
+    switch (session_->Turn(static_cast<hostkit::HostClient&>(*this))) {
+        case hostkit::TurnResult::Rendered:
             host_.Rendered(session_->framesRendered(), session_->module());
             CopyFrame();
             break;
-        case TurnResult::Idle:
+        case hostkit::TurnResult::Idle:
             break;
-        case TurnResult::Ended:
+        case hostkit::TurnResult::Ended:
             ShowEnded();
             break;
     }

@@ -10,22 +10,26 @@
 #include <memory>
 #include <string>
 
-#include "audacious/pcm_ring.h"
 #include "audacious/scaled_frame.h"
-#include "audacious/show_session.h"
+#include "hostkit/desktop/embedded_show.h"
+#include "hostkit/sound_ring.h"
 
 class QPushButton;
 
 namespace audacious {
+
+// Audacious's visualization calls each carry this many frames.
+inline constexpr int kAudaciousBlockFrames = 512;
 
 // What the widget needs of the program around it.
 class HostPlayer {
   public:
     virtual ~HostPlayer() = default;
     virtual bool Playing() = 0;  // playing and not paused
-    virtual SoundFormat Format() = 0;
-    virtual PcmRing& Ring() = 0;
-    virtual void Act(player::PlayerCommand command) = 0;
+    virtual hostkit::SoundFormat Format() = 0;
+    // Audacious hands its visualizations 512 frames at a time, timed to what is heard.
+    virtual hostkit::SoundRing& Ring() = 0;
+    virtual void Act(hostkit::PlayerCommand command) = 0;
     // The plug-in library to host, and whether the show starts full screen.
     virtual std::string PluginPath() = 0;
     virtual bool FullScreenOnStart() = 0;
@@ -37,7 +41,7 @@ class HostPlayer {
 
 class FullScreenView;
 
-class ShowWidget : public QWidget {
+class ShowWidget : public QWidget, private hostkit::HostClient, private hostkit::HostControls {
   public:
     explicit ShowWidget(HostPlayer& host, QWidget* parent = nullptr);
     ~ShowWidget() override;
@@ -63,6 +67,14 @@ class ShowWidget : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // The show's turns: Audacious's format, its transport and the ring.
+    hostkit::SoundFormat Format() override { return host_.Format(); }
+    bool Paused() override { return !host_.Playing(); }
+    hostkit::HeardSound Sound(const winampVisModule& module) override;
+    // The keys the show hands back; full screen is this widget's, quitting is not ours.
+    void Act(hostkit::PlayerCommand command) override;
+    bool TakesWindowCommands() const override { return true; }
+
     void Tick();
     void ShowProblem(const std::string& text);
     void AddNotice(const std::string& line);
@@ -74,7 +86,7 @@ class ShowWidget : public QWidget {
     void PlaceButton();
 
     HostPlayer& host_;
-    std::unique_ptr<ShowSession> session_;
+    std::unique_ptr<hostkit::EmbeddedShow> session_;
     QTimer timer_;
     QImage image_;  // the presented frame, its palette as the colour table
     ScaledFrame docked_;

@@ -68,7 +68,7 @@ class HeadlessShow {
         CycleSound();  // made before anything is timed
         platform::SetDisplayPreference(platform::DisplayPreference::Headless);
         platform::FixCalendarTime(1234567890);
-        platform::SetMessageBoxObserver([](const char*, const char*) {});
+        boxes_ = platform::AddMessageBoxObserver([](const char*, const char*) {});
         parent_ = testing_support::OpenHostWindow("BenchHost");
         testing_support::ResetLoadTimeCounters(showState);
         module = GetModule(0);
@@ -80,7 +80,7 @@ class HeadlessShow {
         Pump();
         testing_support::CloseHostWindow(parent_, "BenchHost");
         Pump();
-        platform::SetMessageBoxObserver(nullptr);
+        boxes_.Reset();
     }
     HeadlessShow(const HeadlessShow&) = delete;
     HeadlessShow& operator=(const HeadlessShow&) = delete;
@@ -101,6 +101,7 @@ class HeadlessShow {
     winampVisModule* module = nullptr;
 
   private:
+    platform::ObserverHandle boxes_;
     static void Pump() {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -257,8 +258,9 @@ void BM_ShowCycle(benchmark::State& state) {
         return;
     }
     FrameConverter converter;
+    platform::ObserverHandle presents;
     if (convert) {
-        platform::SetPresentObserver(
+        presents = platform::AddPresentObserver(
             [&converter](const platform::PresentedFrame& frame) { converter.Convert(frame); });
     }
     double cpu = 0;
@@ -270,7 +272,7 @@ void BM_ShowCycle(benchmark::State& state) {
         }
         cpu += CpuSeconds() - start;
     }
-    platform::SetPresentObserver(nullptr);
+    presents.Reset();
     const double perFrame = cpu / static_cast<double>(state.iterations()) / kCycleFrames;
     const double limit = LimitSecondsPerFrame();
     state.counters["frame_us"] = perFrame * 1e6;

@@ -3,17 +3,6 @@
 
 namespace hostkit {
 
-HostLoop::HostLoop(winampVisModule& module, HWND parent, HINSTANCE instance)
-    : module_(module), parent_(parent), instance_(instance) {}
-
-bool HostLoop::Start(HostClient& client) {
-    module_.hwndParent = parent_;
-    module_.hDllInstance = instance_;
-    client.FillFormat(module_);
-    running_ = module_.Init(&module_) == 0;
-    return running_;
-}
-
 bool PumpMessages() {
     MSG message;
     bool quit = false;
@@ -28,34 +17,76 @@ bool PumpMessages() {
     return quit;
 }
 
-void HostLoop::End() {
+HostLoop::HostLoop(winampVisModule& module, HWND parent, HINSTANCE instance)
+    : module_(module), parent_(parent), instance_(instance) {}
+
+HostLoop::~HostLoop() {
+    Stop();
+}
+
+bool HostLoop::Start(HostClient& client) {
+    if (running_)
+        return true;
+    module_.hwndParent = parent_;
+    module_.hDllInstance = instance_;
+    const SoundFormat format = client.Format();
+    module_.sRate = format.sampleRate;
+    module_.nCh = format.channels;
+    PumpMessages();
+    running_ = module_.Init(&module_) == 0;
+    end_ = HostEnd::NotStarted;
+    if (!running_)
+        PumpMessages();  // whatever the failed start posted goes with it
+    return running_;
+}
+
+void HostLoop::End(HostEnd end) {
     running_ = false;
+    end_ = end;
     module_.Quit(&module_);
     // Quit closes the module's window, whose destruction asks to quit once more: that request
     // belongs to this show, not to whatever the thread runs next.
     PumpMessages();
 }
 
-HostEnd HostLoop::Run(HostClient& client) {
+void HostLoop::Stop() {
+    if (running_)
+        End(HostEnd::StoppedByHost);
+}
+
+TurnResult HostLoop::Turn(HostClient& client) {
     if (!running_)
-        return HostEnd::NotStarted;
-    for (;;) {
-        if (PumpMessages()) {
-            End();
-            return HostEnd::QuitRequest;
-        }
-        client.Tick();
-        if (!client.Paused()) {
-            client.FillFormat(module_);
-            client.FillSound(module_);
-            ++framesRendered_;
-            if (module_.Render(&module_) != 0) {
-                End();
-                return HostEnd::RenderStopped;
-            }
-        }
-        client.Wait(module_.delayMs);
+        return TurnResult::Ended;
+    if (PumpMessages()) {
+        End(HostEnd::QuitRequest);
+        return TurnResult::Ended;
     }
+    client.Tick();
+    if (client.Paused())
+        return TurnResult::Idle;
+    const SoundFormat format = client.Format();
+    module_.sRate = format.sampleRate;
+    module_.nCh = format.channels;
+    const HeardSound sound = client.Sound(module_);
+    FillWaveform(sound.waveform, module_);
+    if (module_.spectrumNch > 0)
+        FillSpectrum(sound.spectrum ? *sound.spectrum : sound.waveform, module_);
+    ++framesRendered_;
+    if (module_.Render(&module_) != 0) {
+        End(HostEnd::RenderStopped);
+        return TurnResult::Ended;
+    }
+    return TurnResult::Rendered;
+}
+
+int HostLoop::delayMs() const {
+    return module_.delayMs > 0 ? module_.delayMs : kShortestDelayMs;
+}
+
+HostEnd HostLoop::Run(HostClient& client) {
+    while (Turn(client) != TurnResult::Ended)
+        client.Wait(delayMs());
+    return end_;
 }
 
 HostEnd HostLoop::Host(HostClient& client) {

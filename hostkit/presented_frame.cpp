@@ -1,13 +1,12 @@
 // Copying presented frames out of the display services.
-#include <cstring>
-
 #include "hostkit/presented_frame.h"
-#include "platform/host_services.h"
+
+#include <cstring>
 
 namespace hostkit {
 
 PresentedFrameCapture::PresentedFrameCapture() {
-    platform::SetPresentObserver([this](const platform::PresentedFrame& presented) {
+    presents_ = platform::AddPresentObserver([this](const platform::PresentedFrame& presented) {
         if (presented.width <= 0 || presented.height <= 0 || presented.pixels == nullptr)
             return;
         latest_.width = presented.width;
@@ -16,10 +15,6 @@ PresentedFrameCapture::PresentedFrameCapture() {
         std::memcpy(latest_.palette.data(), presented.palette, sizeof(PALETTEENTRY) * 256);
         ++presentCount_;
     });
-}
-
-PresentedFrameCapture::~PresentedFrameCapture() {
-    platform::SetPresentObserver(nullptr);
 }
 
 }  // namespace hostkit

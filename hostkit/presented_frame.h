@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ddraw.h"
+#include "platform/host_services.h"
 
 namespace hostkit {
 
@@ -23,7 +24,6 @@ struct RenderedFrame {
 class PresentedFrameCapture {
   public:
     PresentedFrameCapture();
-    ~PresentedFrameCapture();
     PresentedFrameCapture(const PresentedFrameCapture&) = delete;
     PresentedFrameCapture& operator=(const PresentedFrameCapture&) = delete;
 
@@ -34,6 +34,7 @@ class PresentedFrameCapture {
   private:
     RenderedFrame latest_;
     int presentCount_ = 0;
+    platform::ObserverHandle presents_;
 };
 
 }  // namespace hostkit

@@ -47,15 +47,48 @@ struct PresentedFrame {
     }
 };
 using PresentObserver = std::function<void(const PresentedFrame&)>;
-TOLVEK_PLATFORM_API void SetPresentObserver(PresentObserver observer);
-
 // Message boxes are also reported here (after the box closed, or instead of it when headless).
 using MessageBoxObserver = std::function<void(const char* caption, const char* text)>;
-TOLVEK_PLATFORM_API void SetMessageBoxObserver(MessageBoxObserver observer);
 // Debugger-channel lines and the lines of pictures that could not be loaded (what the error
 // output gets) are also reported here, for hosts whose users never see the error output.
 using DiagnosticObserver = std::function<void(const char* line)>;
-TOLVEK_PLATFORM_API void SetDiagnosticObserver(DiagnosticObserver observer);
+
+// One registered observer; destroying (or resetting) the handle removes just that one. Every
+// observer registered at a time sees every frame, box and line, in the order they registered.
+class ObserverHandle {
+  public:
+    ObserverHandle() = default;
+    ObserverHandle(void (*remove)(int id), int id) : remove_(remove), id_(id) {}
+    ObserverHandle(ObserverHandle&& other) noexcept : remove_(other.remove_), id_(other.id_) {
+        other.remove_ = nullptr;
+    }
+    ObserverHandle& operator=(ObserverHandle&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            remove_ = other.remove_;
+            id_ = other.id_;
+            other.remove_ = nullptr;
+        }
+        return *this;
+    }
+    ObserverHandle(const ObserverHandle&) = delete;
+    ObserverHandle& operator=(const ObserverHandle&) = delete;
+    ~ObserverHandle() { Reset(); }
+
+    void Reset() {
+        if (remove_ != nullptr) remove_(id_);
+        remove_ = nullptr;
+    }
+    explicit operator bool() const { return remove_ != nullptr; }
+
+  private:
+    void (*remove_)(int id) = nullptr;
+    int id_ = 0;
+};
+
+[[nodiscard]] TOLVEK_PLATFORM_API ObserverHandle AddPresentObserver(PresentObserver observer);
+[[nodiscard]] TOLVEK_PLATFORM_API ObserverHandle AddMessageBoxObserver(MessageBoxObserver observer);
+[[nodiscard]] TOLVEK_PLATFORM_API ObserverHandle AddDiagnosticObserver(DiagnosticObserver observer);
 
 // Lost surfaces on demand, so the restore paths can be exercised.
 TOLVEK_PLATFORM_API void MarkSurfaceLost(IDirectDrawSurface* surface);

@@ -14,12 +14,12 @@
 
 #include "hostkit/builtin_tune.h"
 #include "hostkit/host_loop.h"
-#include "hostkit/plugin_library.h"
+#include "hostkit/host_window.h"
+#include "hostkit/desktop/plugin_library.h"
 #include "hostkit/presented_frame.h"
 #include "platform/host_services.h"
 #include "player/install_paths.h"
 #include "player/live/live_client.h"
-#include "player/live/player_window.h"
 #include "player/live/status_line.h"
 #include "player/options.h"
 #include "player/render/render_command.h"
@@ -146,7 +146,8 @@ int main(int argc, char** argv) {
 
     auto sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
     player::LiveClient client(playback.get(), capture.get(), sleep, &status);
-    player::PlayerWindow window(client);
+    hostkit::HostWindow window("TolvekPlayer", "Quenari Tolvek player");
+    window.SetControls(&client);
     hostkit::PresentedFrameCapture frames;
     client.SaveFramesFrom(&frames);
     client.SetTitleSink([&window](const std::string& title) { window.SetTitle(title); });

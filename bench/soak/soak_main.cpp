@@ -10,7 +10,7 @@
 #include <string>
 
 #include "bench/soak/soak_sound.h"
-#include "hostkit/plugin_library.h"
+#include "hostkit/desktop/plugin_library.h"
 #include "platform/host_services.h"
 #include "tests/support/host_window.h"
 #include "tests/support/process_usage.h"
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
 
     bool wanted = false;
     std::uint64_t lastSum = 0;
-    platform::SetPresentObserver([&](const platform::PresentedFrame& frame) {
+    platform::ObserverHandle presents = platform::AddPresentObserver([&](const platform::PresentedFrame& frame) {
         if (wanted)
             lastSum = Checksum(frame);
     });
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
     }
     module->Quit(module);
     testing_support::CloseHostWindow(parent, "SoakHost");
-    platform::SetPresentObserver(nullptr);
+    presents.Reset();
     if (out != nullptr)
         std::fclose(out);
 

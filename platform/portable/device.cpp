@@ -7,6 +7,7 @@
 #include "platform/host_services.h"
 #include "platform/portable/display_objects.h"
 #include "platform/portable/internal.h"
+#include "platform/portable/observer_list.h"
 
 const GUID IID_IDirectDraw2 = {
     0xB3A6F3E0, 0x2B43, 0x11CF, {0xA2, 0xDE, 0x00, 0xAA, 0x00, 0xB9, 0x33, 0x56}};
@@ -22,7 +23,12 @@ constexpr int kMaxSide = 16384;
 constexpr long long kMaxPixels = 64LL * 1024 * 1024;
 
 std::map<std::string, HRESULT> faults;
-PresentObserver presentObserver;
+ObserverList<PresentObserver>& PresentObservers() {
+    static ObserverList<PresentObserver> observers;
+    return observers;
+}
+
+void RemovePresentObserver(int id) { PresentObservers().Remove(id); }
 
 bool SameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 
@@ -177,7 +183,7 @@ bool FaultInjected(const char* operation, HRESULT* code) {
 }
 
 void NotifyPresented(const PresentedFrame& frame) {
-    if (presentObserver) presentObserver(frame);
+    PresentObservers().Notify(frame);
 }
 
 void MarkDisplayLost() {
@@ -222,7 +228,9 @@ using namespace platform::detail;
 
 namespace platform {
 
-void SetPresentObserver(PresentObserver observer) { presentObserver = std::move(observer); }
+ObserverHandle AddPresentObserver(PresentObserver observer) {
+    return ObserverHandle(&RemovePresentObserver, PresentObservers().Add(std::move(observer)));
+}
 
 void MarkSurfaceLost(IDirectDrawSurface* surface) {
     if (surface != nullptr) static_cast<SurfaceImpl*>(surface)->MarkLost();

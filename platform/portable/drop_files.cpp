@@ -44,12 +44,15 @@ UINT DragQueryFileA(HDROP drop, UINT index, LPSTR file, UINT size) {
     if (index >= paths.size())
         return 0;
     const std::string& path = paths[index];
-    if (file != nullptr && size > 0) {
-        const std::size_t copied = std::min<std::size_t>(path.size(), size - 1);
-        std::memcpy(file, path.data(), copied);
-        file[copied] = '\0';
-    }
-    return static_cast<UINT>(path.size());
+    // Without a buffer: the length it needs; with one: the characters copied, as Windows says.
+    if (file == nullptr)
+        return static_cast<UINT>(path.size());
+    if (size == 0)
+        return 0;
+    const std::size_t copied = std::min<std::size_t>(path.size(), size - 1);
+    std::memcpy(file, path.data(), copied);
+    file[copied] = '\0';
+    return static_cast<UINT>(copied);
 }
 
 void DragFinish(HDROP drop) {

@@ -16,12 +16,25 @@
 #include "platform/clock.h"
 #include "platform/host_services.h"
 #include "platform/portable/internal.h"
+#include "platform/portable/observer_list.h"
 #include "platform/profile.h"
 
 namespace {
 
-platform::MessageBoxObserver messageBoxObserver;
-platform::DiagnosticObserver diagnosticObserver;
+using platform::detail::ObserverList;
+
+ObserverList<platform::MessageBoxObserver>& MessageBoxObservers() {
+    static ObserverList<platform::MessageBoxObserver> observers;
+    return observers;
+}
+
+ObserverList<platform::DiagnosticObserver>& DiagnosticObservers() {
+    static ObserverList<platform::DiagnosticObserver> observers;
+    return observers;
+}
+
+void RemoveMessageBoxObserver(int id) { MessageBoxObservers().Remove(id); }
+void RemoveDiagnosticObserver(int id) { DiagnosticObservers().Remove(id); }
 std::optional<std::int64_t> fixedClock;
 
 std::string CopyOut(const std::string& text, LPSTR buffer, DWORD size) {
@@ -37,18 +50,18 @@ std::string CopyOut(const std::string& text, LPSTR buffer, DWORD size) {
 
 namespace platform {
 
-void SetMessageBoxObserver(MessageBoxObserver observer) {
-    messageBoxObserver = std::move(observer);
+ObserverHandle AddMessageBoxObserver(MessageBoxObserver observer) {
+    return ObserverHandle(&RemoveMessageBoxObserver, MessageBoxObservers().Add(std::move(observer)));
 }
 
-void SetDiagnosticObserver(DiagnosticObserver observer) {
-    diagnosticObserver = std::move(observer);
+ObserverHandle AddDiagnosticObserver(DiagnosticObserver observer) {
+    return ObserverHandle(&RemoveDiagnosticObserver, DiagnosticObservers().Add(std::move(observer)));
 }
 
 namespace detail {
 
 void NotifyDiagnostic(const char* line) {
-    if (diagnosticObserver) diagnosticObserver(line);
+    DiagnosticObservers().Notify(line);
 }
 
 }  // namespace detail
@@ -78,7 +91,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     }
     // Without a display the box becomes one line on the error output and never blocks.
     if (!shown) std::fprintf(stderr, "%s: %s\n", shownCaption, shownText);
-    if (messageBoxObserver) messageBoxObserver(shownCaption, shownText);
+    MessageBoxObservers().Notify(shownCaption, shownText);
     return IDOK;
 }
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "hostkit/waveform.h"
-#include "player/live/frame_save.h"
+#include "hostkit/desktop/frame_save.h"
 #include "player/live/status_line.h"
 #include "player/sound/capture_source.h"
 #include "player/sound/playback.h"
@@ -14,8 +14,8 @@
 namespace player {
 namespace {
 
-constexpr double kSeekSeconds = 5.0;
-constexpr int kVolumeStep = 5;
+using hostkit::kSeekSeconds;
+using hostkit::PlayerCommand;
 
 const char* StateName(Transport transport) {
     switch (transport) {
@@ -39,14 +39,10 @@ LiveClient::LiveClient(Playback* playback, CaptureSource* capture, std::function
       status_(status),
       captured_(static_cast<std::size_t>(kWaveformSamples) * kCaptureChannels) {}
 
-void LiveClient::FillFormat(winampVisModule& module) {
-    if (playback_ != nullptr && playback_->track() != nullptr) {
-        module.sRate = playback_->sampleRate();
-        module.nCh = playback_->sourceChannels();
-    } else {
-        module.sRate = kCaptureRate;
-        module.nCh = kCaptureChannels;
-    }
+hostkit::SoundFormat LiveClient::Format() {
+    if (playback_ != nullptr && playback_->track() != nullptr)
+        return {playback_->sampleRate(), playback_->sourceChannels()};
+    return {kCaptureRate, kCaptureChannels};
 }
 
 void LiveClient::Tick() {
@@ -72,7 +68,7 @@ bool LiveClient::Paused() {
     return capturePaused_;
 }
 
-void LiveClient::FillSound(winampVisModule& module) {
+hostkit::HeardSound LiveClient::Sound(const winampVisModule& module) {
     hostkit::SoundWindow sound;
     if (playback_ != nullptr) {
         sound = playback_->WindowAt(module.latencyMs);
@@ -81,9 +77,7 @@ void LiveClient::FillSound(winampVisModule& module) {
         capture_->Latest(kWaveformSamples, captured_.data());
         sound = hostkit::SoundWindow{captured_.data(), kWaveformSamples, kCaptureChannels};
     }
-    hostkit::FillWaveform(sound, module);
-    if (module.spectrumNch > 0)
-        hostkit::FillSpectrum(sound, module);
+    return {sound, std::nullopt};
 }
 
 void LiveClient::Wait(int delayMs) {
@@ -126,10 +120,10 @@ void LiveClient::Act(PlayerCommand command) {
             playback_->SeekSeconds(kSeekSeconds);
             break;
         case PlayerCommand::VolumeUp:
-            playback_->ChangeVolume(kVolumeStep);
+            playback_->ChangeVolume(hostkit::kVolumeStepPercent);
             break;
         case PlayerCommand::VolumeDown:
-            playback_->ChangeVolume(-kVolumeStep);
+            playback_->ChangeVolume(-hostkit::kVolumeStepPercent);
             break;
         case PlayerCommand::ToggleShuffle:
             playback_->SetShuffle(!playback_->shuffle());
@@ -170,7 +164,7 @@ void LiveClient::SaveFrame() {
     }
     std::string error;
     const std::string path =
-        player::SaveFrame(frames_->latest(), PicturesFolder(), std::time(nullptr), &error);
+        hostkit::SaveFrame(frames_->latest(), hostkit::PicturesFolder(), std::time(nullptr), &error);
     status_->Message(path.empty() ? error : "saved the frame on screen as " + path);
 }
 

@@ -9,7 +9,7 @@
 
 #include "hostkit/host_loop.h"
 #include "hostkit/presented_frame.h"
-#include "player/live/player_window.h"
+#include "hostkit/host_window.h"
 
 namespace player {
 
@@ -17,19 +17,19 @@ class Playback;
 class CaptureSource;
 class StatusLine;
 
-class LiveClient : public hostkit::HostClient, public PlayerControls {
+class LiveClient : public hostkit::HostClient, public hostkit::HostControls {
   public:
     // Either `playback` or `capture` may be set; with neither the show runs on silence.
     // `sleep` waits the given milliseconds; `status` may be null.
     LiveClient(Playback* playback, CaptureSource* capture, std::function<void(int)> sleep,
                StatusLine* status);
 
-    void FillFormat(winampVisModule& module) override;
+    hostkit::SoundFormat Format() override;
     void Tick() override;
     bool Paused() override;
-    void FillSound(winampVisModule& module) override;
+    hostkit::HeardSound Sound(const winampVisModule& module) override;
     void Wait(int delayMs) override;
-    void Act(PlayerCommand command) override;
+    void Act(hostkit::PlayerCommand command) override;
     // Dropped files and folders join the playlist (and start when nothing plays).
     void Drop(const std::vector<std::string>& paths) override;
     // Where the frame-save key finds the frame on screen; null: the key says it has none.

@@ -16,7 +16,7 @@
 
 #include "hostkit/host_loop.h"
 #include "player/live/live_client.h"
-#include "player/live/player_window.h"
+#include "hostkit/host_window.h"
 #include "player/sound/audio_output.h"
 #include "player/sound/playback.h"
 
@@ -158,7 +158,8 @@ int main() {
     }
     auto sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
     player::LiveClient client(&playback, nullptr, sleep, nullptr);
-    player::PlayerWindow window(client);
+    hostkit::HostWindow window("TolvekAvOffset");
+    window.SetControls(&client);
     char name[] = "probe";
     winampVisModule module{
         name,         nullptr,        nullptr,      0,      0, 25, 25, 0, 2, {}, {}, &Probe::Config,
@@ -169,14 +170,14 @@ int main() {
         player::LiveClient& live;
         player::Playback& playback;
         Stopper(player::LiveClient& l, player::Playback& p) : live(l), playback(p) {}
-        void FillFormat(winampVisModule& m) override { live.FillFormat(m); }
+        hostkit::SoundFormat Format() override { return live.Format(); }
         void Tick() override {
             live.Tick();
             if (playback.finished())
                 PostQuitMessage(0);
         }
         bool Paused() override { return live.Paused(); }
-        void FillSound(winampVisModule& m) override { live.FillSound(m); }
+        hostkit::HeardSound Sound(const winampVisModule& m) override { return live.Sound(m); }
         void Wait(int ms) override { live.Wait(ms); }
     } stopper(client, playback);
     loop.Host(stopper);

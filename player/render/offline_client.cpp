@@ -2,7 +2,6 @@
 #include "player/render/offline_client.h"
 
 #include "hostkit/sound_track.h"
-#include "hostkit/waveform.h"
 
 namespace player {
 
@@ -19,17 +18,13 @@ OfflineClient::OfflineClient(hostkit::SoundTrack* track, int fps, int lastFrame,
       stop_(stop),
       window_(static_cast<std::size_t>(kWaveformSamples) * 2) {}
 
-void OfflineClient::FillFormat(winampVisModule& module) {
-    if (track_ != nullptr) {
-        module.sRate = track_->sampleRate();
-        module.nCh = track_->sourceChannels();
-    } else {
-        module.sRate = kSilenceSampleRate;
-        module.nCh = kSilenceChannels;
-    }
+hostkit::SoundFormat OfflineClient::Format() {
+    if (track_ != nullptr)
+        return {track_->sampleRate(), track_->sourceChannels()};
+    return {kSilenceSampleRate, kSilenceChannels};
 }
 
-void OfflineClient::FillSound(winampVisModule& module) {
+hostkit::HeardSound OfflineClient::Sound(const winampVisModule&) {
     ++frame_;
     hostkit::SoundWindow sound;  // no samples: silence
     if (track_ != nullptr) {
@@ -38,9 +33,7 @@ void OfflineClient::FillSound(winampVisModule& module) {
         track_->Read(start, kWaveformSamples, window_.data());
         sound = hostkit::SoundWindow{window_.data(), kWaveformSamples, track_->storedChannels()};
     }
-    hostkit::FillWaveform(sound, module);
-    if (module.spectrumNch > 0)
-        hostkit::FillSpectrum(sound, module);
+    return {sound, std::nullopt};
 }
 
 void OfflineClient::Wait(int) {

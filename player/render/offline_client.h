@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "hostkit/host_loop.h"
-#include "player/live/player_window.h"
+#include "hostkit/host_window.h"
 
 namespace hostkit {
 class SoundTrack;
@@ -23,7 +23,7 @@ inline constexpr int kSilenceChannels = 2;
 // starts frame 61's waveform at 30 fps.
 std::int64_t FrameStartSample(int frame, int fps, int sampleRate);
 
-class OfflineClient : public hostkit::HostClient, public PlayerControls {
+class OfflineClient : public hostkit::HostClient, public hostkit::HostControls {
   public:
     // Called after each Render with its frame number; false stops the run.
     using FrameDone = std::function<bool(int frame)>;
@@ -33,12 +33,12 @@ class OfflineClient : public hostkit::HostClient, public PlayerControls {
     OfflineClient(hostkit::SoundTrack* track, int fps, int lastFrame, FrameDone frameDone,
                   const std::atomic<bool>* stop);
 
-    void FillFormat(winampVisModule& module) override;
+    hostkit::SoundFormat Format() override;
     bool Paused() override { return false; }
-    void FillSound(winampVisModule& module) override;
+    hostkit::HeardSound Sound(const winampVisModule& module) override;
     void Wait(int delayMs) override;
     // Nobody presses keys offline; the module's forwarded keys change nothing.
-    void Act(PlayerCommand) override {}
+    void Act(hostkit::PlayerCommand) override {}
 
     // The number of the last frame rendered (0 before the first).
     int frame() const { return frame_; }

@@ -1,8 +1,8 @@
 // The offline render loop.
 #include "player/render/offline_render.h"
 
-#include "hostkit/plugin_library.h"
-#include "player/live/player_window.h"
+#include "hostkit/desktop/plugin_library.h"
+#include "hostkit/host_window.h"
 #include "player/render/offline_client.h"
 
 namespace player {
@@ -27,7 +27,8 @@ OfflineRun RenderOffline(hostkit::PluginLibrary& plugin, hostkit::SoundTrack* tr
         return true;
     };
     OfflineClient client(track, fps, range.last, frameDone, stop);
-    PlayerWindow window(client);
+    hostkit::HostWindow window("TolvekRender");
+    window.SetControls(&client);
     hostkit::HostLoop loop(*plugin.module(), window.handle(), plugin.instance());
     run.end = loop.Host(client);
     run.framesRendered = loop.framesRendered();

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "player/render/indexed_png.h"
+#include "hostkit/desktop/picture_file.h"
 
 namespace player {
 namespace {
@@ -35,14 +35,12 @@ std::string PngSequence::Open() {
 
 std::string PngSequence::Write(int frame, const hostkit::RenderedFrame& image) {
     const std::string path = (std::filesystem::path(folder_) / PngFrameName(frame)).string();
-    std::string error = WriteIndexedPng(path, image.pixels.data(), image.width, image.width,
-                                        image.height, image.palette.data(), kFrameCompression);
-    if (!error.empty()) {
-        // No half-written frame is left behind to be mistaken for a whole one.
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-        return path + ": " + error;
-    }
+    // Written whole or not at all: no half-written frame is mistaken for a whole one.
+    std::string error =
+        hostkit::WriteIndexedPngFile(path, image.pixels.data(), image.width, image.width,
+                                     image.height, image.palette.data(), kFrameCompression);
+    if (!error.empty())
+        return error;
     ++written_;
     return {};
 }

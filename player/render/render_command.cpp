@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "hostkit/builtin_tune.h"
-#include "hostkit/plugin_library.h"
+#include "hostkit/desktop/plugin_library.h"
 #include "platform/host_services.h"
 #include "player/install_paths.h"
 #include "player/render/offline_client.h"

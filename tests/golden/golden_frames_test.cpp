@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "hostkit/plugin_library.h"
+#include "hostkit/desktop/plugin_library.h"
 #include "platform/host_services.h"
-#include "player/render/indexed_png.h"
+#include "hostkit/desktop/picture_file.h"
 #include "tests/support/host_window.h"
 
 namespace {
@@ -163,7 +163,7 @@ TEST_P(GoldenFrames, MatchTheirCheckedInChecksums) {
     testing_support::PrepareModule(module, host, library.instance());
 
     Frame frame;
-    platform::SetPresentObserver([&frame](const platform::PresentedFrame& presented) {
+    platform::ObserverHandle presents = platform::AddPresentObserver([&frame](const platform::PresentedFrame& presented) {
         presented.CopyPixels(frame.pixels);
         std::memcpy(frame.palette, presented.palette, sizeof frame.palette);
     });
@@ -190,12 +190,12 @@ TEST_P(GoldenFrames, MatchTheirCheckedInChecksums) {
         if (update || it == expected.end() || it->second != sum) {
             const std::string png = std::string(TOLVEK_GOLDEN_OUT) + "/" + sound + "-frame-" +
                                     std::to_string(k) + ".png";
-            player::WriteIndexedPng(png, frame.pixels.data(), 640, 640, 480, frame.palette);
+            hostkit::WriteIndexedPngFile(png, frame.pixels.data(), 640, 640, 480, frame.palette);
             if (!update) ADD_FAILURE() << sound << " frame " << k << " differs; actual: " << png;
         }
     }
     module->Quit(module);
-    platform::SetPresentObserver(nullptr);
+    presents.Reset();
     testing_support::CloseHostWindow(host, "GoldenHost");
     if (update) std::ofstream(expectedPath) << actual.str();
 }

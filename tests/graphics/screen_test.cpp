@@ -30,12 +30,12 @@ TEST(Screen, PresentShowsTheBackBufferAndSwapsRoles) {
     HeadlessDisplay display;
     Screen& screen = display.screen();
     int presented = -1;
-    platform::SetPresentObserver([&presented](const platform::PresentedFrame& frame) {
+    platform::ObserverHandle presents = platform::AddPresentObserver([&presented](const platform::PresentedFrame& frame) {
         presented = frame.pixels[100 * frame.pitch + 100];
     });
     screen.Clear(42);
     EXPECT_EQ(screen.Present(), DD_OK);
-    platform::SetPresentObserver(nullptr);
+    presents.Reset();
     EXPECT_EQ(presented, 42);
 }
 
@@ -141,13 +141,13 @@ TEST(Screen, WindowedSetUpPresentsIntoTheClientArea) {
     GetClientRect(display.window(), &client);
     int width = 0;
     int pixel = -1;
-    platform::SetPresentObserver([&](const platform::PresentedFrame& frame) {
+    platform::ObserverHandle presents = platform::AddPresentObserver([&](const platform::PresentedFrame& frame) {
         width = frame.width;
         pixel = frame.pixels[0];
     });
     windowed.Clear(9);
     EXPECT_EQ(windowed.Present(), DD_OK);
-    platform::SetPresentObserver(nullptr);
+    presents.Reset();
     EXPECT_EQ(width, client.right);
     EXPECT_EQ(pixel, 9);
 }

@@ -1,7 +1,7 @@
 // Comparing a photograph with a reference frame through its palette.
 #include <gtest/gtest.h>
 
-#include "hostkit/frame_compare.h"
+#include "hostkit/desktop/frame_compare.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Frames written as BMP files read back, through the platform's decoder, as they were.
 #include <gtest/gtest.h>
 
-#include "hostkit/frame_image.h"
+#include "hostkit/desktop/frame_image.h"
 #include "platform/bmp_decoder.h"
 
 namespace {

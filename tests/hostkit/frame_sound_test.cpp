@@ -1,7 +1,7 @@
 // Which stretch of sound each Render gets when time advances by delayMs per frame.
 #include <gtest/gtest.h>
 
-#include "hostkit/frame_sound.h"
+#include "hostkit/desktop/frame_sound.h"
 
 namespace {
 

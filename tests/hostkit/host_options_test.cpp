@@ -1,7 +1,7 @@
 // The command line of the Windows test host and the frame grabber.
 #include <gtest/gtest.h>
 
-#include "hostkit/host_options.h"
+#include "hostkit/desktop/host_options.h"
 
 namespace {
 

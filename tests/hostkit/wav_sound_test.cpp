@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "hostkit/wav_sound.h"
+#include "hostkit/desktop/wav_sound.h"
 
 namespace {
 

@@ -142,10 +142,10 @@ TEST_F(WindowLayer, ClientOriginLiesInsideTheOuterRectangle) {
 TEST(MessageBox, HeadlessBoxIsReportedAndDoesNotBlock) {
     platform::SetDisplayPreference(platform::DisplayPreference::Headless);
     std::string got;
-    platform::SetMessageBoxObserver(
+    platform::ObserverHandle boxes = platform::AddMessageBoxObserver(
         [&got](const char* caption, const char* text) { got = std::string(caption) + "/" + text; });
     EXPECT_EQ(MessageBoxA(nullptr, "text", "caption", MB_OK), IDOK);
-    platform::SetMessageBoxObserver(nullptr);
+    boxes.Reset();
     EXPECT_EQ(got, "caption/text");
 }
 

@@ -20,14 +20,15 @@ FakePlugin::FakePlugin() {
     QuitRequestPending();
 }
 
-void ScriptedClient::FillFormat(winampVisModule& module) {
-    module.sRate = sampleRate;
-    module.nCh = channels;
+hostkit::SoundFormat ScriptedClient::Format() {
+    return {sampleRate, channels};
 }
 
-void ScriptedClient::FillSound(winampVisModule& module) {
+hostkit::HeardSound ScriptedClient::Sound(const winampVisModule&) {
     record_->events.push_back("fill");
-    std::memset(module.waveformData, fillByte, sizeof module.waveformData);
+    // Samples whose top byte is fillByte: every waveform byte becomes it.
+    samples_.assign(2 * kWaveformSamples, static_cast<std::int16_t>(fillByte << 8));
+    return {hostkit::SoundWindow{samples_.data(), kWaveformSamples, 2}, std::nullopt};
 }
 
 void ScriptedClient::Wait(int delayMs) {

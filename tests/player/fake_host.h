@@ -4,9 +4,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "hostkit/host_loop.h"
-#include "hostkit/plugin_library.h"
+#include "hostkit/desktop/plugin_library.h"
 #include "tests/player/fake_plugin/fake_vis_record.h"
 
 namespace player_testing {
@@ -32,10 +33,10 @@ class ScriptedClient : public hostkit::HostClient {
   public:
     explicit ScriptedClient(FakeVisRecord* record) : record_(record) {}
 
-    void FillFormat(winampVisModule& module) override;
+    hostkit::SoundFormat Format() override;
     void Tick() override { record_->events.push_back("tick"); }
     bool Paused() override { return paused ? paused(turn_ + 1) : false; }
-    void FillSound(winampVisModule& module) override;
+    hostkit::HeardSound Sound(const winampVisModule& module) override;
     void Wait(int delayMs) override;
 
     int sampleRate = 44100;
@@ -48,6 +49,7 @@ class ScriptedClient : public hostkit::HostClient {
   private:
     FakeVisRecord* record_;
     int turn_ = 0;
+    std::vector<std::int16_t> samples_;
 };
 
 // Pops every pending message without dispatching; true when the quit request was pending.

@@ -7,7 +7,7 @@
 
 #include "hostkit/host_loop.h"
 #include "player/live/live_client.h"
-#include "player/live/player_window.h"
+#include "hostkit/host_window.h"
 #include "player/sound/playback.h"
 #include "tests/player/fake_host.h"
 
@@ -48,7 +48,8 @@ class LiveClientTest : public testing::Test {
     void Run(std::function<void(int)> onTurn) {
         auto sleep = [this](int) { now += 0.1; };
         player::LiveClient client(playback.get(), nullptr, sleep, nullptr);
-        player::PlayerWindow window(client);
+        hostkit::HostWindow window;
+        window.SetControls(&client);
         ScriptedTurns turns(client, std::move(onTurn));
         hostkit::HostLoop loop(fake.module(), window.handle(), fake.library().instance());
         loop.Host(turns);
@@ -59,10 +60,10 @@ class LiveClientTest : public testing::Test {
       public:
         ScriptedTurns(player::LiveClient& live, std::function<void(int)> onTurn)
             : live_(live), onTurn_(std::move(onTurn)) {}
-        void FillFormat(winampVisModule& m) override { live_.FillFormat(m); }
+        hostkit::SoundFormat Format() override { return live_.Format(); }
         void Tick() override { live_.Tick(); }
         bool Paused() override { return live_.Paused(); }
-        void FillSound(winampVisModule& m) override { live_.FillSound(m); }
+        hostkit::HeardSound Sound(const winampVisModule& m) override { return live_.Sound(m); }
         void Wait(int delayMs) override {
             live_.Wait(delayMs);
             onTurn_(++turn_);

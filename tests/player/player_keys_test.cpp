@@ -8,18 +8,18 @@
 #include "hostkit/host_loop.h"
 #include "platform/host_services.h"
 #include "player/live/live_client.h"
-#include "player/live/player_window.h"
+#include "hostkit/host_window.h"
 #include "player/sound/playback.h"
 #include "tests/player/fake_host.h"
 
 namespace {
 
-using player::CommandForKey;
-using player::PlayerCommand;
+using hostkit::CommandForKey;
+using hostkit::PlayerCommand;
 using player_testing::FakePlugin;
 using player_testing::ScriptedClient;
 
-class RecordingControls : public player::PlayerControls {
+class RecordingControls : public hostkit::HostControls {
   public:
     void Act(PlayerCommand command) override { commands.push_back(command); }
     void Drop(const std::vector<std::string>& paths) override { drops.push_back(paths); }
@@ -56,7 +56,7 @@ class PlayerKeysTest : public testing::Test {
     FakeVisRecord& record() { return *fake.record(); }
     // Runs the loop, pressing `keys` on the module's window one per turn from turn 1, then
     // asks to quit unless a key already ended the show.
-    hostkit::HostEnd Press(player::PlayerWindow& window, ScriptedClient& client,
+    hostkit::HostEnd Press(hostkit::HostWindow& window, ScriptedClient& client,
                            std::vector<std::pair<WPARAM, LPARAM>> keys) {
         client.onWait = [this, keys](int turn) {
             if (turn <= static_cast<int>(keys.size())) {
@@ -75,7 +75,8 @@ class PlayerKeysTest : public testing::Test {
 };
 
 TEST_F(PlayerKeysTest, ForwardedKeysReachTheControlsInOrder) {
-    player::PlayerWindow window(controls);
+    hostkit::HostWindow window;
+    window.SetControls(&controls);
     ScriptedClient client(fake.record());
     Press(window, client,
           {{'X', kFirstPress},
@@ -90,7 +91,8 @@ TEST_F(PlayerKeysTest, ForwardedKeysReachTheControlsInOrder) {
 }
 
 TEST_F(PlayerKeysTest, HeldKeysRepeatSeekingButNotPausing) {
-    player::PlayerWindow window(controls);
+    hostkit::HostWindow window;
+    window.SetControls(&controls);
     ScriptedClient client(fake.record());
     Press(window, client,
           {{'C', kFirstPress}, {'C', kRepeat}, {VK_LEFT, kFirstPress}, {VK_LEFT, kRepeat}});
@@ -100,7 +102,8 @@ TEST_F(PlayerKeysTest, HeldKeysRepeatSeekingButNotPausing) {
 }
 
 TEST_F(PlayerKeysTest, QEndsTheShowWithOneQuit) {
-    player::PlayerWindow window(controls);
+    hostkit::HostWindow window;
+    window.SetControls(&controls);
     ScriptedClient client(fake.record());
     EXPECT_EQ(Press(window, client, {{'Q', kFirstPress}, {'X', kFirstPress}}),
               hostkit::HostEnd::QuitRequest);
@@ -117,7 +120,8 @@ BOOL CollectOwnedBy(HWND candidate, LPARAM lParam) {
 }
 
 TEST_F(PlayerKeysTest, FullScreenToggleFindsTheModulesWindowThroughItsOwner) {
-    player::PlayerWindow window(controls);
+    hostkit::HostWindow window;
+    window.SetControls(&controls);
     ScriptedClient client(fake.record());
     std::pair<HWND, std::vector<HWND>> search{window.handle(), {}};
     HWND showWindow = nullptr;
@@ -139,7 +143,8 @@ TEST_F(PlayerKeysTest, FullScreenToggleFindsTheModulesWindowThroughItsOwner) {
 }
 
 TEST_F(PlayerKeysTest, FilesDroppedOnTheShowReachThePlayerAsOneDrop) {
-    player::PlayerWindow window(controls);
+    hostkit::HostWindow window;
+    window.SetControls(&controls);
     ScriptedClient client(fake.record());
     const std::vector<std::string> dropped = {"/music/Album One", "/music/two words.flac"};
     client.onWait = [&](int turn) {
@@ -163,7 +168,7 @@ TEST_F(PlayerKeysTest, FilesDroppedOnTheShowReachThePlayerAsOneDrop) {
 
 TEST(DroppedFiles, NamesAreCopiedWholeOrCutToTheBufferAndEnded) {
     RecordingControls controls;
-    player::PlayerWindow window(controls);  // it only has to take files
+    hostkit::HostWindow window;  // it only has to take files
     platform::DropFiles(window.handle(), {"/a/b.wav", "/c.flac"});
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_DROPFILES, WM_DROPFILES, PM_REMOVE));
@@ -171,7 +176,8 @@ TEST(DroppedFiles, NamesAreCopiedWholeOrCutToTheBufferAndEnded) {
     EXPECT_EQ(DragQueryFileA(drop, 0xFFFFFFFFu, nullptr, 0), 2u);
     EXPECT_EQ(DragQueryFileA(drop, 0, nullptr, 0), 8u);
     char cut[5] = {'x', 'x', 'x', 'x', 'x'};
-    EXPECT_EQ(DragQueryFileA(drop, 1, cut, sizeof cut), 7u);
+    // A truncated name: the characters copied, not the length it would need.
+    EXPECT_EQ(DragQueryFileA(drop, 1, cut, sizeof cut), 4u);
     EXPECT_STREQ(cut, "/c.f");
     EXPECT_EQ(DragQueryFileA(drop, 2, cut, sizeof cut), 0u);
     DragFinish(drop);

@@ -21,8 +21,9 @@ protected:
         initialised = true;
     }
     std::vector<std::string> boxes;
+    platform::ObserverHandle boxObserver;
     void CollectBoxes() {
-        platform::SetMessageBoxObserver([this](const char* caption, const char* text) {
+        boxObserver = platform::AddMessageBoxObserver([this](const char* caption, const char* text) {
             boxes.push_back(std::string(caption) + "|" + text);
         });
     }

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "hostkit/plugin_library.h"
+#include "hostkit/desktop/plugin_library.h"
 #include "tests/support/host_window.h"
 #include "tests/support/load_time_counters.h"
 
@@ -37,12 +37,12 @@ void ShowFixture::SetUp() {
     platform::FixCalendarTime(1000000000);
     parentLog = &parentMessages;
     parent = OpenHostWindow("TestHostParent", ParentProc);
-    platform::SetPresentObserver([this](const platform::PresentedFrame& frame) {
+    presents_ = platform::AddPresentObserver([this](const platform::PresentedFrame& frame) {
         ++presentedCount;
         frame.CopyPixels(lastFrame);
         std::memcpy(lastPalette.data(), frame.palette, sizeof(PALETTEENTRY) * 256);
     });
-    platform::SetMessageBoxObserver([](const char*, const char*) {});
+    boxes_ = platform::AddMessageBoxObserver([](const char*, const char*) {});
     // Each test starts from the load-time counters, as a freshly loaded module would.
     ResetLoadTimeCounters(showState);
     module = GetModule(0);
@@ -55,8 +55,8 @@ void ShowFixture::TearDown() {
     Pump();
     CloseHostWindow(parent, "TestHostParent");
     Pump();
-    platform::SetPresentObserver(nullptr);
-    platform::SetMessageBoxObserver(nullptr);
+    presents_.Reset();
+    boxes_.Reset();
     parentLog = nullptr;
 }
 

@@ -43,6 +43,10 @@ protected:
     std::array<PALETTEENTRY, 256> lastPalette{};
     int presentedCount = 0;
     bool initialised = false;
+
+  private:
+    platform::ObserverHandle presents_;
+    platform::ObserverHandle boxes_;
 };
 
 }  // namespace testing_support

@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "hostkit/host_loop.h"
-#include "hostkit/plugin_library.h"
+#include "hostkit/desktop/plugin_library.h"
 #include "hostkit/presented_frame.h"
 #include "platform/host_services.h"
-#include "player/live/frame_save.h"
+#include "hostkit/desktop/frame_save.h"
 #include "player/live/live_client.h"
-#include "player/live/player_window.h"
+#include "hostkit/host_window.h"
 #include "player/live/status_line.h"
 #include "tests/player/sound_files.h"
 #include "tests/render/png_file.h"
@@ -79,7 +79,7 @@ TEST(FrameSaveKey, SavesTheFrameOnScreenInThePicturesFolder) {
     const std::string oldHome = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
     setenv("HOME", home.Path("").c_str(), 1);
     setenv("XDG_CONFIG_HOME", home.Path("config").c_str(), 1);
-    EXPECT_EQ(player::PicturesFolder(), home.Path("") + "/Bilder");
+    EXPECT_EQ(hostkit::PicturesFolder(), home.Path("") + "/Bilder");
 
     platform::SetDisplayPreference(platform::DisplayPreference::Headless);
     platform::FixCalendarTime(1234567890);
@@ -92,7 +92,8 @@ TEST(FrameSaveKey, SavesTheFrameOnScreenInThePicturesFolder) {
         player::StatusLine status(said, false);
         hostkit::PresentedFrameCapture frames;
         PressingClient client(&status, frames);
-        player::PlayerWindow window(client);
+        hostkit::HostWindow window;
+        window.SetControls(&client);
         client.player = window.handle();
         client.SaveFramesFrom(&frames);
         hostkit::HostLoop loop(*plugin.module(), window.handle(), plugin.instance());
@@ -136,18 +137,18 @@ TEST(FrameSaveKey, TakenNamesGetANumberAndTheNameIsTheLocalTime) {
     hostkit::RenderedFrame frame;
     const std::time_t when = 1234567890;
     std::string error;
-    const std::string first = player::SaveFrame(frame, folder.Path("new/pictures"), when, &error);
-    const std::string second = player::SaveFrame(frame, folder.Path("new/pictures"), when, &error);
+    const std::string first = hostkit::SaveFrame(frame, folder.Path("new/pictures"), when, &error);
+    const std::string second = hostkit::SaveFrame(frame, folder.Path("new/pictures"), when, &error);
     EXPECT_EQ(error, "");
-    EXPECT_EQ(first, folder.Path("new/pictures/") + player::FrameFileName(when));
+    EXPECT_EQ(first, folder.Path("new/pictures/") + hostkit::FrameFileName(when));
     EXPECT_EQ(second, first.substr(0, first.size() - 4) + "-2.png");
-    EXPECT_TRUE(std::regex_match(player::FrameFileName(when),
+    EXPECT_TRUE(std::regex_match(hostkit::FrameFileName(when),
                                  std::regex(R"(tolvek-2009-02-1[34]-\d{6}\.png)")))
-        << player::FrameFileName(when);
+        << hostkit::FrameFileName(when);
 
     // A folder that cannot be made is said, naming it.
     std::ofstream(folder.Path("file")) << "x";
-    EXPECT_EQ(player::SaveFrame(frame, folder.Path("file/sub"), when, &error), "");
+    EXPECT_EQ(hostkit::SaveFrame(frame, folder.Path("file/sub"), when, &error), "");
     EXPECT_NE(error.find(folder.Path("file/sub")), std::string::npos) << error;
 }
 

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "hostkit/builtin_tune.h"
-#include "hostkit/plugin_library.h"
+#include "hostkit/desktop/plugin_library.h"
 #include "platform/host_services.h"
 #include "player/render/offline_render.h"
 #include "player/render/png_sequence.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "hostkit/plugin_library.h"
+#include "hostkit/desktop/plugin_library.h"
 #include "platform/host_services.h"
 #include "tests/robustness/plugin_copy.h"
 #include "tests/support/host_window.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "hostkit/plugin_library.h"
+#include "hostkit/desktop/plugin_library.h"
 
 namespace robustness {
 

@@ -76,11 +76,11 @@ TourResult TourTheShow(HINSTANCE instance, const std::function<void(int)>& befor
     platform::SetDisplayPreference(platform::DisplayPreference::Headless);
     platform::FixCalendarTime(1000000000);
     std::vector<BYTE> lastFrame;
-    platform::SetPresentObserver([&result, &lastFrame](const platform::PresentedFrame& frame) {
+    platform::ObserverHandle presents = platform::AddPresentObserver([&result, &lastFrame](const platform::PresentedFrame& frame) {
         ++result.presented;
         frame.CopyPixels(lastFrame);
     });
-    platform::SetMessageBoxObserver([&result](const char* caption, const char* text) {
+    platform::ObserverHandle boxes = platform::AddMessageBoxObserver([&result](const char* caption, const char* text) {
         result.messageBoxes.push_back(std::string(caption) + "|" + text);
     });
     testing_support::ResetLoadTimeCounters(showState);
@@ -125,8 +125,8 @@ TourResult TourTheShow(HINSTANCE instance, const std::function<void(int)>& befor
     const bool quitBefore = result.quitRequested;
     tour.Pump();
     result.quitRequested = quitBefore;
-    platform::SetPresentObserver(nullptr);
-    platform::SetMessageBoxObserver(nullptr);
+    presents.Reset();
+    boxes.Reset();
     bool seen[256] = {};
     for (BYTE index : lastFrame) {
         result.lastFrameColours += seen[index] ? 0 : 1;

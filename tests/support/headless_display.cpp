@@ -20,7 +20,7 @@ HeadlessDisplay::HeadlessDisplay(int width, int height)
     : boxes_(std::make_shared<std::vector<std::string>>()) {
     UseHeadlessPlatform();
     auto boxes = boxes_;
-    platform::SetMessageBoxObserver([boxes](const char* caption, const char* text) {
+    boxObserver_ = platform::AddMessageBoxObserver([boxes](const char* caption, const char* text) {
         boxes->push_back(std::string(caption) + "|" + text);
     });
     WNDCLASSA windowClass{};
@@ -38,7 +38,7 @@ HeadlessDisplay::~HeadlessDisplay() {
     DestroyWindow(window_);
     UnregisterClassA(kClassName, nullptr);
     DrainQuitRequest();
-    platform::SetMessageBoxObserver(nullptr);
+    boxObserver_.Reset();
     platform::ClearDisplayFaults();
 }
 

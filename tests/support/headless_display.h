@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/screen.h"
+#include "platform/host_services.h"
 #include "platform/win32.h"
 
 namespace testing_support {
@@ -29,6 +30,7 @@ private:
     HWND window_ = nullptr;
     std::unique_ptr<Screen> screen_;
     std::shared_ptr<std::vector<std::string>> boxes_;
+    platform::ObserverHandle boxObserver_;
 };
 
 // Width x height palette indices of a surface, row after row, read through a lock.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/bmp_decoder.h"
-#include "player/render/indexed_png.h"
+#include "hostkit/desktop/picture_file.h"
 
 namespace framecompare {
 namespace {
@@ -97,7 +97,7 @@ bool WriteColourPng(const std::string& path, const hostkit::RgbImage& image, std
         }
         indices.push_back(found->second);
     }
-    *error = player::WriteIndexedPng(path, indices.data(), image.width, image.width, image.height,
+    *error = hostkit::WriteIndexedPngFile(path, indices.data(), image.width, image.width, image.height,
                                      palette);
     return error->empty();
 }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "hostkit/frame_image.h"
+#include "hostkit/desktop/frame_image.h"
 
 namespace framecompare {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "hostkit/frame_compare.h"
+#include "hostkit/desktop/frame_compare.h"
 #include "tools/framecompare/bmp_frames.h"
 
 namespace {

@@ -3,14 +3,14 @@
 
 #include <algorithm>
 
-#include "hostkit/frame_sound.h"
+#include "hostkit/desktop/frame_sound.h"
 #include "platform/host_services.h"
 
 namespace framegrab {
 
 GrabClient::GrabClient(const hostkit::HostOptions& options, const hostkit::Sound* sound)
     : options_(options), shotFrames_(options.ShotFrames()), sound_(sound) {
-    platform::SetPresentObserver([this](const platform::PresentedFrame& frame) {
+    presents_ = platform::AddPresentObserver([this](const platform::PresentedFrame& frame) {
         ++presented_;
         latest_.width = frame.width;
         latest_.height = frame.height;
@@ -23,21 +23,17 @@ GrabClient::GrabClient(const hostkit::HostOptions& options, const hostkit::Sound
     });
 }
 
-GrabClient::~GrabClient() {
-    platform::SetPresentObserver(nullptr);
-}
-
-void GrabClient::FillFormat(winampVisModule& module) {
-    hostkit::FillFormat(sound_, module);
+hostkit::SoundFormat GrabClient::Format() {
+    return hostkit::FormatOf(sound_);
 }
 
 bool GrabClient::Paused() {
     return rendered_ >= options_.frames;
 }
 
-void GrabClient::FillSound(winampVisModule& module) {
+hostkit::HeardSound GrabClient::Sound(const winampVisModule& module) {
     ++rendered_;
-    hostkit::FillSoundAt(sound_, rendered_, module);
+    return {hostkit::SoundAt(sound_, rendered_, module.delayMs, module.latencyMs), std::nullopt};
 }
 
 void GrabClient::Wait(int) {

@@ -5,10 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "hostkit/frame_image.h"
+#include "hostkit/desktop/frame_image.h"
 #include "hostkit/host_loop.h"
-#include "hostkit/host_options.h"
-#include "hostkit/wav_sound.h"
+#include "platform/host_services.h"
+#include "hostkit/desktop/host_options.h"
+#include "hostkit/desktop/wav_sound.h"
 
 namespace framegrab {
 
@@ -16,13 +17,12 @@ class GrabClient : public hostkit::HostClient {
   public:
     // `sound` may be null (silence). Watches presented frames until destroyed.
     GrabClient(const hostkit::HostOptions& options, const hostkit::Sound* sound);
-    ~GrabClient() override;
     GrabClient(const GrabClient&) = delete;
     GrabClient& operator=(const GrabClient&) = delete;
 
-    void FillFormat(winampVisModule& module) override;
+    hostkit::SoundFormat Format() override;
     bool Paused() override;
-    void FillSound(winampVisModule& module) override;
+    hostkit::HeardSound Sound(const winampVisModule& module) override;
     void Wait(int delayMs) override;
 
     int framesRendered() const { return rendered_; }
@@ -37,6 +37,7 @@ class GrabClient : public hostkit::HostClient {
     int presented_ = 0;
     hostkit::IndexedFrame latest_;
     std::vector<std::pair<int, hostkit::IndexedFrame>> kept_;
+    platform::ObserverHandle presents_;
 };
 
 }  // namespace framegrab

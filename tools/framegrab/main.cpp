@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "hostkit/host_loop.h"
-#include "hostkit/host_options.h"
-#include "hostkit/plugin_library.h"
-#include "hostkit/wav_sound.h"
+#include "hostkit/desktop/host_options.h"
+#include "hostkit/desktop/plugin_library.h"
+#include "hostkit/desktop/wav_sound.h"
 #include "platform/host_services.h"
-#include "player/render/indexed_png.h"
+#include "hostkit/desktop/picture_file.h"
 #include "tools/framegrab/grab_client.h"
 
 namespace {
@@ -59,7 +59,7 @@ int WriteFrame(const hostkit::HostOptions& options, int number,
         const hostkit::Rgb c = frame.palette[static_cast<std::size_t>(i)];
         palette[i] = {c.red, c.green, c.blue, 0};
     }
-    std::string error = player::WriteIndexedPng(hostkit::WithFrameNumber(options.pngPath, number),
+    std::string error = hostkit::WriteIndexedPngFile(hostkit::WithFrameNumber(options.pngPath, number),
                                                 frame.indices.data(), frame.width, frame.width,
                                                 frame.height, palette);
     return error.empty() ? 0 : Fail(error);

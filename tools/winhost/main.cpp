@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "hostkit/host_loop.h"
-#include "hostkit/host_options.h"
-#include "hostkit/plugin_library.h"
-#include "hostkit/wav_sound.h"
+#include "hostkit/desktop/host_options.h"
+#include "hostkit/desktop/plugin_library.h"
+#include "hostkit/desktop/wav_sound.h"
 #include "tools/winhost/host_log.h"
 #include "tools/winhost/host_window.h"
 #include "tools/winhost/plugin_path.h"

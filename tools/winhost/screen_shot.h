@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "hostkit/frame_image.h"
+#include "hostkit/desktop/frame_image.h"
 #include "platform/win32.h"
 
 namespace winhost {

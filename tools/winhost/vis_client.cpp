@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "host/plugin.h"
-#include "hostkit/frame_sound.h"
+#include "hostkit/desktop/frame_sound.h"
 #include "tools/winhost/screen_shot.h"
 
 namespace winhost {
@@ -18,17 +18,17 @@ constexpr DWORD kSettleMs = 500;
 VisClient::VisClient(const hostkit::HostOptions& options, const hostkit::Sound* sound, HostLog& log)
     : options_(options), shotFrames_(options.ShotFrames()), sound_(sound), log_(log) {}
 
-void VisClient::FillFormat(winampVisModule& module) {
-    hostkit::FillFormat(sound_, module);
+hostkit::SoundFormat VisClient::Format() {
+    return hostkit::FormatOf(sound_);
 }
 
 bool VisClient::Paused() {
     return options_.frames > 0 && rendered_ >= options_.frames;
 }
 
-void VisClient::FillSound(winampVisModule& module) {
+hostkit::HeardSound VisClient::Sound(const winampVisModule& module) {
     ++rendered_;
-    hostkit::FillSoundAt(sound_, rendered_, module);
+    return {hostkit::SoundAt(sound_, rendered_, module.delayMs, module.latencyMs), std::nullopt};
 }
 
 void VisClient::Wait(int delayMs) {

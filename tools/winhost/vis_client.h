@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "hostkit/host_loop.h"
-#include "hostkit/host_options.h"
-#include "hostkit/wav_sound.h"
+#include "hostkit/desktop/host_options.h"
+#include "hostkit/desktop/wav_sound.h"
 #include "tools/winhost/host_log.h"
 
 namespace winhost {
@@ -18,10 +18,10 @@ class VisClient : public hostkit::HostClient {
     // `sound` may be null (silence); it and the log outlive the client.
     VisClient(const hostkit::HostOptions& options, const hostkit::Sound* sound, HostLog& log);
 
-    void FillFormat(winampVisModule& module) override;
+    hostkit::SoundFormat Format() override;
     void Tick() override;
     bool Paused() override;
-    void FillSound(winampVisModule& module) override;
+    hostkit::HeardSound Sound(const winampVisModule& module) override;
     void Wait(int delayMs) override;
 
     int framesRendered() const { return rendered_; }

@@ -1,8 +1,6 @@
-// The page's host of the plug-in, in the desktop player's order of calls: winampVisGetHeader,
-// getModule(0), hwndParent / hDllInstance / sRate / nCh, Init; per frame the messages, the
-// sound being heard plus latencyMs, Render; the quit request, Quit. A page's script has to give
-// the browser back its thread between frames, so the page calls one turn at a time and waits
-// delayMs itself.
+// The page's host of the plug-in: the host kit's turn, one at a time (a page's script has to give
+// the browser back its thread between frames, so the page calls each turn and waits delayMs
+// itself), with the page's sound, transport and reaction to the player's keys.
 #include <emscripten.h>
 
 #include <cmath>
@@ -12,11 +10,14 @@
 #include <vector>
 
 #include "host/winamp_vis.h"
+#include "hostkit/commands.h"
 #include "hostkit/host_loop.h"
+#include "hostkit/host_window.h"
+#include "hostkit/indexed_png.h"
+#include "hostkit/presented_frame.h"
 #include "hostkit/waveform.h"
 #include "platform/host_services.h"
 #include "platform/web/web_platform.h"
-#include "player/live/player_window.h"
 
 extern "C" winampVisHeader* winampVisGetHeader();
 
@@ -39,105 +40,93 @@ namespace {
 constexpr int kChannels = 2;
 constexpr int kSixteenBits = 0x10;
 
-// The player's keys reach the page, which holds the sound.
-class PageControls final : public player::PlayerControls {
+// The page's side of one turn and of the player's commands; the turn itself is the host kit's.
+class WebHost final : public hostkit::HostClient, public hostkit::HostControls {
   public:
-    void Act(player::PlayerCommand command) override { TolvekPageAct(static_cast<int>(command)); }
-};
-
-// The last presented frame, for the page's tests and for sharing a moment.
-struct KeptFrame {
-    std::vector<BYTE> indices;
-    std::uint8_t palette[256 * 3] = {};
-    int width = 0;
-    int height = 0;
-    int presented = 0;
-};
-
-class WebHost {
-  public:
-    WebHost() : window_(controls_) {
-        platform::SetPresentObserver([this](const platform::PresentedFrame& frame) {
-            frame.CopyPixels(kept_.indices);
-            for (int i = 0; i < 256; ++i) {
-                kept_.palette[3 * i] = frame.palette[i].peRed;
-                kept_.palette[3 * i + 1] = frame.palette[i].peGreen;
-                kept_.palette[3 * i + 2] = frame.palette[i].peBlue;
-            }
-            kept_.width = frame.width;
-            kept_.height = frame.height;
-            ++kept_.presented;
-        });
-    }
+    WebHost() : window_("TolvekPage", "Quenari Tolvek page") { window_.SetControls(this); }
 
     // Fills the module record and calls Init; false when the module did not start.
     bool Start() {
-        if (running_) return true;
-        winampVisHeader* header = winampVisGetHeader();
-        module_ = header != nullptr ? header->getModule(0) : nullptr;
-        if (module_ == nullptr) return false;
-        module_->hwndParent = window_.handle();
-        // A module handle is an address inside the module, as the desktop's dladdr reads it.
-        module_->hDllInstance = reinterpret_cast<HINSTANCE>(&winampVisGetHeader);
-        FillFormat();
-        running_ = module_->Init(module_) == 0;
-        return running_;
+        if (loop_ && loop_->running()) return true;
+        winampVisModule* module = Module();
+        if (module == nullptr) return false;
+        if (!loop_) {
+            // A module handle is an address inside the module, as the desktop's dladdr reads it.
+            loop_ = std::make_unique<hostkit::HostLoop>(
+                *module, window_.handle(), reinterpret_cast<HINSTANCE>(&winampVisGetHeader));
+        }
+        return loop_->Start(*this);
     }
 
-    // One turn: every pending message, then (unless paused) the sound and Render.
-    // 1 while the show goes on, 0 once it ended (Quit was called).
+    // One turn: 1 while the show goes on, 0 once it ended (Quit was called).
     int Turn() {
-        if (!running_) return 0;
-        if (hostkit::PumpMessages()) {
-            End();
-            return 0;
-        }
-        if (TolvekPagePaused() != 0) return 1;
-        FillFormat();
-        FillSound();
-        ++rendered_;
+        if (!loop_) return 0;
+        soundMs_ = 0;
         const double before = emscripten_get_now();
-        const int result = module_->Render(module_);
-        lastRenderMs_ = emscripten_get_now() - before;
-        if (result != 0) {
-            End();
-            return 0;
-        }
-        return 1;
+        const hostkit::TurnResult result = loop_->Turn(*this);
+        if (result == hostkit::TurnResult::Rendered)
+            lastRenderMs_ = emscripten_get_now() - before - soundMs_;
+        return result == hostkit::TurnResult::Ended ? 0 : 1;
     }
 
     void ToggleFullScreen() { window_.ToggleFullScreen(); }
 
     // The host's "configure" command: the module shows its credits box.
     void Configure() {
-        if (module_ == nullptr) {
-            winampVisHeader* header = winampVisGetHeader();
-            module_ = header != nullptr ? header->getModule(0) : nullptr;
-        }
-        if (module_ == nullptr) return;
-        module_->hwndParent = window_.handle();
-        module_->Config(module_);
+        winampVisModule* module = Module();
+        if (module == nullptr) return;
+        module->hwndParent = window_.handle();
+        module->Config(module);
     }
 
     void Stop() {
-        if (running_) End();
+        if (loop_) loop_->Stop();
     }
 
-    int delayMs() const { return module_ != nullptr ? module_->delayMs : 25; }
-    int rendered() const { return rendered_; }
+    // The frame on screen as an indexed PNG, kept until the next call; its size in bytes.
+    int EncodeFramePng() {
+        png_ = capture_.presentCount() > 0 ? hostkit::EncodeIndexedPng(capture_.latest())
+                                           : std::vector<std::uint8_t>{};
+        return static_cast<int>(png_.size());
+    }
+    const std::uint8_t* png() const { return png_.data(); }
+
+    int delayMs() const { return loop_ ? loop_->delayMs() : hostkit::kShortestDelayMs; }
+    int rendered() const { return loop_ ? loop_->framesRendered() : 0; }
     double lastRenderMs() const { return lastRenderMs_; }
-    const KeptFrame& kept() const { return kept_; }
-    bool running() const { return running_; }
+    const hostkit::RenderedFrame& frame() const { return capture_.latest(); }
+    int presented() const { return capture_.presentCount(); }
+    bool running() const { return loop_ && loop_->running(); }
+
+    // The palette of the frame on screen as red, green, blue bytes.
+    const std::uint8_t* Palette() {
+        for (int i = 0; i < 256; ++i) {
+            const PALETTEENTRY& e = capture_.latest().palette[static_cast<std::size_t>(i)];
+            palette_[3 * i] = e.peRed;
+            palette_[3 * i + 1] = e.peGreen;
+            palette_[3 * i + 2] = e.peBlue;
+        }
+        return palette_;
+    }
 
   private:
-    void FillFormat() {
-        module_->sRate = TolvekPageSampleRate();
-        module_->nCh = TolvekPageChannels();
+    static winampVisModule* Module() {
+        winampVisHeader* header = winampVisGetHeader();
+        return header != nullptr ? header->getModule(0) : nullptr;
     }
 
-    void FillSound() {
+    hostkit::SoundFormat Format() override {
+        return {TolvekPageSampleRate(), TolvekPageChannels()};
+    }
+    bool Paused() override { return TolvekPagePaused() != 0; }
+    void Act(hostkit::PlayerCommand command) override {
+        TolvekPageAct(static_cast<int>(command));
+    }
+
+    hostkit::HeardSound Sound(const winampVisModule& module) override {
+        const double before = emscripten_get_now();
         const int filled = TolvekPageFillSound(left_, right_, samples_, kWaveformSamples,
-                                               module_->latencyMs, rendered_ + 1);
+                                               module.latencyMs, rendered() + 1);
         const int channels = filled & ~kSixteenBits;
         hostkit::SoundWindow sound;  // no samples: silence
         if (channels > 0 && (filled & kSixteenBits) != 0) {
@@ -152,28 +141,20 @@ class WebHost {
             }
             sound = hostkit::SoundWindow{samples_, kWaveformSamples, kChannels};
         }
-        hostkit::FillWaveform(sound, *module_);
-        if (module_->spectrumNch > 0) hostkit::FillSpectrum(sound, *module_);
+        soundMs_ += emscripten_get_now() - before;
+        return {sound, std::nullopt};
     }
 
-    void End() {
-        running_ = false;
-        module_->Quit(module_);
-        // Quit closes the module's window, whose destruction asks to quit once more: that
-        // request belongs to this show, not to the next one.
-        hostkit::PumpMessages();
-    }
-
-    PageControls controls_;
-    player::PlayerWindow window_;
-    winampVisModule* module_ = nullptr;
-    bool running_ = false;
-    int rendered_ = 0;
+    hostkit::HostWindow window_;
+    std::unique_ptr<hostkit::HostLoop> loop_;
+    hostkit::PresentedFrameCapture capture_;
     double lastRenderMs_ = 0;
+    double soundMs_ = 0;
     float left_[kWaveformSamples] = {};
     float right_[kWaveformSamples] = {};
     std::int16_t samples_[kWaveformSamples * kChannels] = {};
-    KeptFrame kept_;
+    std::uint8_t palette_[256 * 3] = {};
+    std::vector<std::uint8_t> png_;
 };
 
 WebHost& Host() {
@@ -211,14 +192,27 @@ EMSCRIPTEN_KEEPALIVE int tolvek_running() { return web::Host().running() ? 1 : 0
 EMSCRIPTEN_KEEPALIVE int tolvek_delay_ms() { return web::Host().delayMs(); }
 EMSCRIPTEN_KEEPALIVE int tolvek_frames_rendered() { return web::Host().rendered(); }
 EMSCRIPTEN_KEEPALIVE double tolvek_last_render_ms() { return web::Host().lastRenderMs(); }
-EMSCRIPTEN_KEEPALIVE int tolvek_frames_presented() { return web::Host().kept().presented; }
-EMSCRIPTEN_KEEPALIVE int tolvek_frame_width() { return web::Host().kept().width; }
-EMSCRIPTEN_KEEPALIVE int tolvek_frame_height() { return web::Host().kept().height; }
+EMSCRIPTEN_KEEPALIVE int tolvek_frames_presented() { return web::Host().presented(); }
+EMSCRIPTEN_KEEPALIVE int tolvek_frame_width() { return web::Host().frame().width; }
+EMSCRIPTEN_KEEPALIVE int tolvek_frame_height() { return web::Host().frame().height; }
 EMSCRIPTEN_KEEPALIVE const BYTE* tolvek_frame_indices() {
-    return web::Host().kept().indices.data();
+    return web::Host().frame().pixels.data();
 }
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* tolvek_frame_palette() {
-    return web::Host().kept().palette;
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* tolvek_frame_palette() { return web::Host().Palette(); }
+// The frame on screen as an indexed PNG (the P key's download): its size, then its bytes.
+EMSCRIPTEN_KEEPALIVE int tolvek_frame_png_size() { return web::Host().EncodeFramePng(); }
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* tolvek_frame_png() { return web::Host().png(); }
+
+// The player's commands, numbered as the page's act() receives them, with their names.
+EMSCRIPTEN_KEEPALIVE int tolvek_command_count() { return hostkit::kCommandCount; }
+EMSCRIPTEN_KEEPALIVE const char* tolvek_command_name(int command) {
+    if (command < 0 || command >= hostkit::kCommandCount) return "";
+    return hostkit::CommandName(static_cast<hostkit::PlayerCommand>(command));
+}
+// The command a key gives (its virtual-key code), or -1.
+EMSCRIPTEN_KEEPALIVE int tolvek_command_for_key(int virtualKey) {
+    const auto command = hostkit::CommandForKey(static_cast<WPARAM>(virtualKey));
+    return command ? static_cast<int>(*command) : -1;
 }
 
 }  // extern "C"

@@ -438,11 +438,20 @@
     updateStatus();
   }
 
-  // PlayerCommand of the desktop player (player/player_window.h), in its order.
-  const Command = {Play: 0, Pause: 1, Stop: 2, Previous: 3, Next: 4, SeekBack: 5, SeekForward: 6,
-    VolumeUp: 7, VolumeDown: 8};
+  // The player's commands by name, numbered as the module numbers them (it hands them to act).
+  let commandNumbers = null;
+  function commandsOfModule() {
+    if (commandNumbers === null) {
+      commandNumbers = {};
+      for (let i = 0; i < Module._tolvek_command_count(); ++i) {
+        commandNumbers[Module.UTF8ToString(Module._tolvek_command_name(i))] = i;
+      }
+    }
+    return commandNumbers;
+  }
 
   function act(command) {
+    const Command = commandsOfModule();
     const track = sound.track;
     switch (command) {
       case Command.Play:

@@ -1,4 +1,4 @@
-// Writes 8-bit palette-indexed pictures as PNG files through libpng.
+// Writes 8-bit palette-indexed pictures as PNG files.
 #pragma once
 
 #include <array>

@@ -1,5 +1,5 @@
 // Parsing the frame-exact hosts' command line.
-#include "hostkit/host_options.h"
+#include "hostkit/desktop/host_options.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 // Loading a visualization plug-in the way the media player does, with dlopen/dlsym on Linux and
 // LoadLibraryA/GetProcAddress on Windows, refusing libraries that do not speak the interface.
-#include "hostkit/plugin_library.h"
+#include "hostkit/desktop/plugin_library.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,5 +1,5 @@
 // Frame-counted positions in a sound.
-#include "hostkit/frame_sound.h"
+#include "hostkit/desktop/frame_sound.h"
 
 namespace hostkit {
 
@@ -21,16 +21,10 @@ hostkit::SoundWindow SoundAt(const Sound* sound, int renderIndex, int delayMs, i
     return window;
 }
 
-void FillFormat(const Sound* sound, winampVisModule& module) {
-    module.sRate = sound != nullptr ? sound->sampleRate : 44100;
-    module.nCh = sound != nullptr ? sound->channels : 2;
-}
-
-void FillSoundAt(const Sound* sound, int renderIndex, winampVisModule& module) {
-    const hostkit::SoundWindow window =
-        SoundAt(sound, renderIndex, module.delayMs, module.latencyMs);
-    hostkit::FillWaveform(window, module);
-    hostkit::FillSpectrum(window, module);
+SoundFormat FormatOf(const Sound* sound) {
+    if (sound == nullptr)
+        return {};
+    return {sound->sampleRate, sound->channels};
 }
 
 }  // namespace hostkit

@@ -1,11 +1,11 @@
 // Resolving indexed frames and writing BMP files.
-#include "hostkit/frame_image.h"
+#include "hostkit/desktop/frame_image.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 
-#include "hostkit/little_endian.h"
+#include "hostkit/desktop/little_endian.h"
 
 namespace hostkit {
 namespace {

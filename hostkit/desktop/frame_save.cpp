@@ -1,14 +1,15 @@
 // The frame-save key's file: where it goes, what it is called, and writing it.
-#include "player/live/frame_save.h"
+#include "hostkit/desktop/frame_save.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "player/render/indexed_png.h"
+#include "hostkit/desktop/picture_file.h"
+#include "hostkit/indexed_png.h"
 
-namespace player {
+namespace hostkit {
 namespace fs = std::filesystem;
 namespace {
 
@@ -58,27 +59,25 @@ std::string FrameFileName(std::time_t when) {
     return name;
 }
 
-std::string SaveFrame(const hostkit::RenderedFrame& frame, const std::string& folder,
-                      std::time_t when, std::string* error) {
+std::string SaveFrame(const RenderedFrame& frame, const std::string& folder, std::time_t when,
+                      std::string* error) {
     std::error_code made;
     fs::create_directories(folder, made);
     if (made) {
         *error = folder + ": cannot make the folder for the picture: " + made.message();
         return "";
     }
-    const std::string name = FrameFileName(when);
-    const std::string stem = name.substr(0, name.size() - 4);
-    std::string path = folder + "/" + name;
-    std::error_code ignored;
-    for (int n = 2; fs::exists(path, ignored) && n < 1000; ++n)
-        path = folder + "/" + stem + "-" + std::to_string(n) + ".png";
-    std::string why = WriteIndexedPng(path, frame.pixels.data(), frame.width, frame.width,
-                                      frame.height, frame.palette.data());
-    if (!why.empty()) {
-        *error = path + ": cannot save the picture: " + why;
+    const std::string path = folder + "/" + FrameFileName(when);
+    const std::vector<std::uint8_t> png = EncodeIndexedPng(frame);
+    if (png.empty()) {
+        *error = path + ": cannot save the picture: the frame is empty";
         return "";
     }
-    return path;
+    std::string why;
+    std::string written = WriteFileSafely(path, png, ExistingFile::KeepAndNumber, &why);
+    if (written.empty())
+        *error = why;
+    return written;
 }
 
-}  // namespace player
+}  // namespace hostkit

@@ -1,5 +1,5 @@
-// The Audacious plug-in's hosting without Audacious: the real vis_tolvek.so driven turn by turn
-// as the widget's timer drives it, fed from the ring Audacious's sound goes into.
+// A show embedded in another program's event loop: the real vis_tolvek.so driven turn by turn
+// as a widget's timer drives it, fed from the ring another program's sound goes into.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,16 +8,17 @@
 #include <set>
 #include <vector>
 
-#include "audacious/pcm_ring.h"
-#include "audacious/show_session.h"
+#include "hostkit/desktop/embedded_show.h"
+#include "hostkit/sound_ring.h"
 #include "platform/host_services.h"
 
 namespace {
 
-using audacious::PcmRing;
-using audacious::ShowSession;
-using audacious::TurnResult;
-using player::PlayerCommand;
+using hostkit::PlayerCommand;
+using hostkit::SoundRing;
+using hostkit::TurnResult;
+
+constexpr int kBlock = 512;
 
 std::string BuiltPlugin() {
     return std::string(std::getenv("TOLVEK_PLUGIN_DIR")) + "/vis_tolvek.so";
@@ -32,25 +33,48 @@ std::vector<float> Block(int channels, float (*value)(int frame, int channel)) {
     return pcm;
 }
 
-struct Recorder {
+// A host as Audacious is one: its format, its transport, blocks of sound in a ring; the
+// commands the show hands back and what it says, recorded.
+struct Recorder : hostkit::HostClient, hostkit::HostControls {
+    hostkit::SoundFormat Format() override { return format; }
+    bool Paused() override { return !playing; }
+    hostkit::HeardSound Sound(const winampVisModule&) override {
+        return {ring.Spread(kBlock), std::nullopt};
+    }
+    void Act(PlayerCommand c) override { commands.push_back(c); }
+    bool TakesWindowCommands() const override { return true; }
+
+    // One turn with this format and transport.
+    TurnResult Turn(bool play, hostkit::SoundFormat f = {}) {
+        playing = play;
+        format = f;
+        return session.Turn(*this);
+    }
+    bool Start(hostkit::SoundFormat f, std::string* error) {
+        format = f;
+        return session.Start(*this, error);
+    }
+
+    hostkit::SoundFormat format;
+    bool playing = true;
+    SoundRing ring{4 * kBlock};
     std::vector<PlayerCommand> commands;
     std::vector<std::string> messages;
-    ShowSession session{[this](PlayerCommand c) { commands.push_back(c); },
-                        [this](const std::string& caption, const std::string& text) {
-                            messages.push_back(caption + ": " + text);
-                        }};
+    hostkit::EmbeddedShow session{this, [this](const std::string& caption, const std::string& text) {
+                                      messages.push_back(caption + ": " + text);
+                                  }};
 };
 
-TEST(AudaciousRing, NewestBlockIsSpreadOverTheWholeWindow) {
-    PcmRing ring;
-    EXPECT_EQ(ring.Window().samples, nullptr);  // silence before any sound
+TEST(SoundRing, NewestBlockIsSpreadOverTheWholeWindow) {
+    SoundRing ring(4 * kBlock);
+    EXPECT_EQ(ring.Spread(kBlock).samples, nullptr);  // silence before any sound
     auto old = Block(2, [](int, int) { return -0.5f; });
     ring.Push(old.data(), 512, 2);
     // Distinct values per frame and channel, so a swapped channel or a stale frame shows.
     auto newest = Block(2, [](int f, int c) { return (f + 1) / 1024.0f * (c == 0 ? 1 : -1); });
     ring.Push(newest.data(), 512, 2);
-    hostkit::SoundWindow window = ring.Window();
-    ASSERT_EQ(window.frames, PcmRing::kWindowFrames);
+    hostkit::SoundWindow window = ring.Spread(kBlock);
+    ASSERT_EQ(window.frames, 576);
     ASSERT_EQ(window.channels, 2);
     std::set<int> left;
     for (int f = 0; f < window.frames; ++f) {
@@ -68,41 +92,40 @@ TEST(AudaciousRing, NewestBlockIsSpreadOverTheWholeWindow) {
     EXPECT_EQ(window.samples[575 * 2], hostkit::FloatToSample16(512 / 1024.0f));
 }
 
-TEST(AudaciousRing, KeepsTwoChannelsOfManyAndStartsAnewOnAnotherCount) {
-    PcmRing ring;
+TEST(SoundRing, KeepsTwoChannelsOfManyAndStartsAnewOnAnotherCount) {
+    SoundRing ring(4 * kBlock);
     auto six = Block(6, [](int, int c) { return c / 8.0f; });
     ring.Push(six.data(), 512, 6);
-    hostkit::SoundWindow window = ring.Window();
+    hostkit::SoundWindow window = ring.Spread(kBlock);
     ASSERT_EQ(window.channels, 2);
     EXPECT_EQ(window.samples[0], 0);
     EXPECT_EQ(window.samples[1], hostkit::FloatToSample16(1 / 8.0f));
     auto mono = Block(1, [](int, int) { return 0.25f; });
     ring.Push(mono.data(), 100, 1);  // a short first block: the rest is not the old song
-    window = ring.Window();
+    window = ring.Spread(kBlock);
     EXPECT_EQ(window.channels, 1);
     for (int f = 0; f < window.frames; ++f)
         EXPECT_EQ(window.samples[f], hostkit::FloatToSample16(0.25f)) << f;
     ring.Clear();
-    EXPECT_EQ(ring.Window().samples, nullptr);
+    EXPECT_EQ(ring.Spread(kBlock).samples, nullptr);
 }
 
-TEST(AudaciousShow, RendersWithTheRingsSoundAndNotWhilePaused) {
+TEST(EmbeddedShow, RendersWithTheRingsSoundAndNotWhilePaused) {
     Recorder host;
     std::string error;
     ASSERT_TRUE(host.session.Load(BuiltPlugin(), &error)) << error;
-    ASSERT_TRUE(host.session.Start({22050, 1}, &error)) << error;
+    ASSERT_TRUE(host.Start({22050, 1}, &error)) << error;
     EXPECT_EQ(host.session.module().sRate, 22050);
     EXPECT_EQ(host.session.module().nCh, 1);
     EXPECT_EQ(host.session.delayMs(), 25);
-    PcmRing ring;
     auto sine = Block(1, [](int f, int) { return 0.8f * std::sin(f * 0.05f); });
-    ring.Push(sine.data(), 512, 1);
+    host.ring.Push(sine.data(), 512, 1);
     for (int i = 0; i < 30; ++i)
-        ASSERT_EQ(host.session.Turn(true, {44100, 1}, ring.Window()), TurnResult::Rendered) << i;
+        ASSERT_EQ(host.Turn(true, {44100, 1}), TurnResult::Rendered) << i;
     EXPECT_EQ(host.session.presentCount(), 30);
     // Mono fills both channels with the top byte of each 16-bit sample.
     const winampVisModule& module = host.session.module();
-    hostkit::SoundWindow window = ring.Window();
+    hostkit::SoundWindow window = host.ring.Spread(kBlock);
     for (int i = 0; i < 576; ++i) {
         EXPECT_EQ(module.waveformData[0][i], hostkit::WaveformByte(window.samples[i])) << i;
         EXPECT_EQ(module.waveformData[1][i], module.waveformData[0][i]) << i;
@@ -120,7 +143,7 @@ TEST(AudaciousShow, RendersWithTheRingsSoundAndNotWhilePaused) {
     EXPECT_GT(coloured, 16);
     // Paused: messages only.
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(host.session.Turn(false, {44100, 1}, ring.Window()), TurnResult::Idle);
+        EXPECT_EQ(host.Turn(false, {44100, 1}), TurnResult::Idle);
     EXPECT_EQ(host.session.presentCount(), 30);
     EXPECT_EQ(host.session.framesRendered(), 30);
     host.session.Stop();
@@ -128,12 +151,11 @@ TEST(AudaciousShow, RendersWithTheRingsSoundAndNotWhilePaused) {
     EXPECT_TRUE(host.messages.empty()) << host.messages.front();
 }
 
-TEST(AudaciousShow, KeysReachTheShowWhichHandsTheControlsBackAndEscapeEndsIt) {
+TEST(EmbeddedShow, KeysReachTheShowWhichHandsTheControlsBackAndEscapeEndsIt) {
     Recorder host;
     std::string error;
     ASSERT_TRUE(host.session.Load(BuiltPlugin(), &error)) << error;
-    ASSERT_TRUE(host.session.Start({44100, 2}, &error)) << error;
-    PcmRing ring;
+    ASSERT_TRUE(host.Start({44100, 2}, &error)) << error;
     host.session.SendKey('C', true, false);
     host.session.SendKey('C', false, false);
     host.session.SendKey('C', true, true);  // a held key: pausing acts once
@@ -141,40 +163,40 @@ TEST(AudaciousShow, KeysReachTheShowWhichHandsTheControlsBackAndEscapeEndsIt) {
     host.session.SendKey(VK_LEFT, true, true);  // seeking follows a held key
     host.session.SendKey(VK_UP, true, false);
     host.session.SendKey('F', true, false);
-    ASSERT_EQ(host.session.Turn(true, {}, ring.Window()), TurnResult::Rendered);
+    ASSERT_EQ(host.Turn(true), TurnResult::Rendered);
     EXPECT_EQ(host.commands,
               (std::vector<PlayerCommand>{PlayerCommand::Pause, PlayerCommand::SeekBack,
                                           PlayerCommand::SeekBack, PlayerCommand::VolumeUp,
                                           PlayerCommand::ToggleFullScreen}));
     host.session.SendKey(VK_ESCAPE, true, false);
-    EXPECT_EQ(host.session.Turn(true, {}, ring.Window()), TurnResult::Ended);
+    EXPECT_EQ(host.Turn(true), TurnResult::Ended);
     EXPECT_FALSE(host.session.running());
     // The show took everything with it: only the host's own window is left.
     EXPECT_EQ(platform::CountWindows(), 1);
     EXPECT_EQ(platform::CountDisplayObjects(), 0);
     // Started again, it goes on.
-    ASSERT_TRUE(host.session.Start({44100, 2}, &error)) << error;
-    EXPECT_EQ(host.session.Turn(true, {}, ring.Window()), TurnResult::Rendered);
+    ASSERT_TRUE(host.Start({44100, 2}, &error)) << error;
+    EXPECT_EQ(host.Turn(true), TurnResult::Rendered);
 }
 
-TEST(AudaciousShow, MissingPluginOrDataPackIsSaid) {
+TEST(EmbeddedShow, MissingPluginOrDataPackIsSaid) {
     Recorder host;
     std::string error;
     EXPECT_FALSE(host.session.Load("/nonexistent/vis_tolvek.so", &error));
     EXPECT_NE(error.find("/nonexistent/vis_tolvek.so"), std::string::npos) << error;
-    EXPECT_FALSE(host.session.Start({}, &error));
+    EXPECT_FALSE(host.Start({}, &error));
     // The plug-in alone, without its data folder beside it.
-    const auto dir = std::filesystem::temp_directory_path() / "tolvek-audacious-nodata";
+    const auto dir = std::filesystem::temp_directory_path() / "tolvek-embedded-nodata";
     std::filesystem::create_directories(dir);
     std::filesystem::copy_file(BuiltPlugin(), dir / "vis_tolvek.so",
                                std::filesystem::copy_options::overwrite_existing);
     ASSERT_TRUE(host.session.Load((dir / "vis_tolvek.so").string(), &error)) << error;
-    if (host.session.Start({}, &error))
-        host.session.Turn(true, {}, {});
+    if (host.Start({}, &error))
+        host.Turn(true);
     host.session.Stop();
     std::filesystem::remove_all(dir);
     ASSERT_FALSE(host.messages.empty()) << "a missing data pack went unsaid";
-    EXPECT_NE(host.messages.front().find("tolvek-audacious-nodata/v_tolvek/"), std::string::npos)
+    EXPECT_NE(host.messages.front().find("tolvek-embedded-nodata/v_tolvek/"), std::string::npos)
         << host.messages.front();
 }
 

@@ -2,7 +2,8 @@
 // per frame instead of following a clock, so two hosts give frame N the same sound.
 #pragma once
 
-#include "hostkit/wav_sound.h"
+#include "hostkit/desktop/wav_sound.h"
+#include "hostkit/host_loop.h"
 #include "hostkit/waveform.h"
 
 namespace hostkit {
@@ -14,9 +15,7 @@ long long FirstSoundFrame(int renderIndex, int delayMs, int latencyMs, int sampl
 // The stretch from FirstSoundFrame on: null samples (silence) without sound or past its end.
 hostkit::SoundWindow SoundAt(const Sound* sound, int renderIndex, int delayMs, int latencyMs);
 
-// The module's rate and channels: the sound's, or 44.1 kHz stereo for silence.
-void FillFormat(const Sound* sound, winampVisModule& module);
-// The waveform and spectrum for the renderIndex-th Render, at the module's delay and latency.
-void FillSoundAt(const Sound* sound, int renderIndex, winampVisModule& module);
+// The sound's rate and channels, or 44.1 kHz stereo for silence.
+SoundFormat FormatOf(const Sound* sound);
 
 }  // namespace hostkit

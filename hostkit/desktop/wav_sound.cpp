@@ -1,5 +1,5 @@
 // Reading and writing PCM WAV files, and the deterministic test signal.
-#include "hostkit/wav_sound.h"
+#include "hostkit/desktop/wav_sound.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <numbers>
 
-#include "hostkit/little_endian.h"
+#include "hostkit/desktop/little_endian.h"
 
 namespace hostkit {
 namespace {

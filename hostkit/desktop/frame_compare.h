@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "hostkit/frame_image.h"
+#include "hostkit/desktop/frame_image.h"
 
 namespace hostkit {
 

@@ -1,5 +1,5 @@
 // The comparison through the palette and its report.
-#include "hostkit/frame_compare.h"
+#include "hostkit/desktop/frame_compare.h"
 
 #include <cstdio>
 #include <map>
