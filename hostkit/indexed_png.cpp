@@ -47,7 +47,6 @@ void PutChunk(Bytes& out, const char type[5], const Bytes& data) {
     PutBigEndian(out, crc ^ 0xFFFFFFFFu);
 }
 
-#ifndef TOLVEK_HAVE_ZLIB
 // A zlib stream of stored blocks: no compression, nothing to link.
 Bytes StoredZlib(const Bytes& raw) {
     Bytes out{0x78, 0x01};
@@ -73,9 +72,10 @@ Bytes StoredZlib(const Bytes& raw) {
     PutBigEndian(out, (b << 16) | a);
     return out;
 }
-#endif
 
 Bytes Compress(const Bytes& raw, int level) {
+    if (level == 0)
+        return StoredZlib(raw);
 #ifdef TOLVEK_HAVE_ZLIB
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     Bytes out(size);
@@ -85,7 +85,6 @@ Bytes Compress(const Bytes& raw, int level) {
     out.resize(size);
     return out;
 #else
-    (void)level;
     return StoredZlib(raw);
 #endif
 }

@@ -11,8 +11,8 @@
 namespace hostkit {
 
 // The file's bytes: width x height indices (rows `pitch` bytes apart) with a 256-entry palette.
-// `compressionLevel` is zlib's 0..9, or -1 for its default; a build without zlib stores the
-// rows uncompressed (a valid PNG all the same). Empty for a size of 0 or less.
+// `compressionLevel` is zlib's 0..9, or -1 for its default; at 0, and in a build without zlib,
+// the rows are stored uncompressed (a valid PNG all the same). Empty for a size of 0 or less.
 std::vector<std::uint8_t> EncodeIndexedPng(const BYTE* pixels, int pitch, int width, int height,
                                            const PALETTEENTRY* palette, int compressionLevel = -1);
 std::vector<std::uint8_t> EncodeIndexedPng(const RenderedFrame& frame, int compressionLevel = -1);

@@ -27,7 +27,7 @@
 #include "player/sound/capture_source.h"
 #include "player/sound/file_track.h"
 #include "player/sound/playback.h"
-#include "player/sound/playlist.h"
+#include "hostkit/playlist.h"
 #include "player/sound/pulse_devices.h"
 
 namespace {
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
         const bool builtin = options->files.empty();
         // The built-in tune is the list's one nameless entry; files dropped later replace it.
         std::vector<std::string> names =
-            builtin ? std::vector<std::string>{""} : player::ExpandSources(options->files, report);
+            builtin ? std::vector<std::string>{""} : hostkit::ExpandSources(options->files, report);
         player::TrackOpener opener = [](const std::string& name,
                                         std::string* why) -> std::unique_ptr<hostkit::SoundTrack> {
             if (name.empty())

@@ -8,8 +8,8 @@
 #include "hostkit/desktop/frame_save.h"
 #include "player/live/status_line.h"
 #include "player/sound/capture_source.h"
+#include "player/sound/dropped_sources.h"
 #include "player/sound/playback.h"
-#include "player/sound/playlist.h"
 
 namespace player {
 namespace {
@@ -39,6 +39,8 @@ LiveClient::LiveClient(Playback* playback, CaptureSource* capture, std::function
       status_(status),
       captured_(static_cast<std::size_t>(kWaveformSamples) * kCaptureChannels) {}
 
+LiveClient::~LiveClient() = default;
+
 hostkit::SoundFormat LiveClient::Format() {
     if (playback_ != nullptr && playback_->track() != nullptr)
         return {playback_->sampleRate(), playback_->sourceChannels()};
@@ -50,8 +52,10 @@ void LiveClient::Tick() {
         quitPosted_ = true;
         PostQuitMessage(0);
     }
-    if (playback_ != nullptr)
+    if (playback_ != nullptr) {
+        TakeDrops();
         playback_->Update();
+    }
     if (capture_ != nullptr && !captureFailureShown_ && status_ != nullptr) {
         std::string failure = capture_->failure();
         if (!failure.empty()) {
@@ -139,20 +143,38 @@ void LiveClient::Act(PlayerCommand command) {
 }
 
 void LiveClient::Drop(const std::vector<std::string>& paths) {
-    auto report = [this](const std::string& text) {
-        if (status_ != nullptr)
-            status_->Message(text);
-    };
     if (playback_ == nullptr) {
-        report("dropped files are played when the player plays files, not live sound");
+        if (status_ != nullptr)
+            status_->Message("dropped files are played when the player plays files, not live sound");
         return;
     }
-    std::vector<std::string> files = ExpandSources(paths, report);
-    if (files.empty())
-        return;
-    report(files.size() == 1 ? "added " + files.front()
-                             : "added " + std::to_string(files.size()) + " files");
-    playback_->Add(files);
+    drops_.push_back(std::make_unique<DroppedSources>(paths));
+}
+
+void LiveClient::TakeDrops() {
+    // In the order they were dropped: a later drop waits for an earlier one still being read.
+    while (!drops_.empty() && drops_.front()->done()) {
+        std::unique_ptr<DroppedSources> drop = std::move(drops_.front());
+        drops_.pop_front();
+        for (const std::string& line : drop->TakeLines())
+            Say(line);
+        const std::vector<std::string> files = drop->TakeFiles();
+        if (files.empty())
+            continue;
+        const int added = playback_->Add(files);
+        if (added == 0) {
+            Say(files.size() == 1 ? files.front() + " cannot be played; the tune goes on"
+                                  : "none of the dropped files can be played; the tune goes on");
+        } else {
+            Say(added == 1 ? "added " + files.front()
+                           : "added " + std::to_string(added) + " files");
+        }
+    }
+}
+
+void LiveClient::Say(const std::string& line) {
+    if (status_ != nullptr)
+        status_->Message(line);
 }
 
 void LiveClient::SaveFrame() {

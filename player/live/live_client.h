@@ -3,7 +3,9 @@
 #pragma once
 
 #include <atomic>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@ namespace player {
 class Playback;
 class CaptureSource;
 class StatusLine;
+class DroppedSources;
 
 class LiveClient : public hostkit::HostClient, public hostkit::HostControls {
   public:
@@ -23,6 +26,7 @@ class LiveClient : public hostkit::HostClient, public hostkit::HostControls {
     // `sleep` waits the given milliseconds; `status` may be null.
     LiveClient(Playback* playback, CaptureSource* capture, std::function<void(int)> sleep,
                StatusLine* status);
+    ~LiveClient() override;
 
     hostkit::SoundFormat Format() override;
     void Tick() override;
@@ -30,8 +34,11 @@ class LiveClient : public hostkit::HostClient, public hostkit::HostControls {
     hostkit::HeardSound Sound(const winampVisModule& module) override;
     void Wait(int delayMs) override;
     void Act(hostkit::PlayerCommand command) override;
-    // Dropped files and folders join the playlist (and start when nothing plays).
+    // Dropped files and folders join the playlist (and start when nothing plays) once they were
+    // read, which happens beside the show.
     void Drop(const std::vector<std::string>& paths) override;
+    // Whether dropped files or folders are still being read.
+    bool readingDrops() const { return !drops_.empty(); }
     // Where the frame-save key finds the frame on screen; null: the key says it has none.
     void SaveFramesFrom(const hostkit::PresentedFrameCapture* frames) { frames_ = frames; }
     // Told the show window's caption whenever what is playing changes.
@@ -43,6 +50,8 @@ class LiveClient : public hostkit::HostClient, public hostkit::HostControls {
     void RequestQuit() { quitRequested_ = true; }
 
   private:
+    void TakeDrops();
+    void Say(const std::string& line);
     void ShowStatus();
     void ShowTitle(const std::string& source);
     void SaveFrame();
@@ -59,6 +68,7 @@ class LiveClient : public hostkit::HostClient, public hostkit::HostControls {
     const hostkit::PresentedFrameCapture* frames_ = nullptr;
     std::function<void(const std::string&)> titleSink_;
     std::string title_;
+    std::deque<std::unique_ptr<DroppedSources>> drops_;
 };
 
 }  // namespace player

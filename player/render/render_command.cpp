@@ -21,7 +21,7 @@
 #include "player/render/render_progress.h"
 #include "player/render/video_encoder.h"
 #include "player/sound/file_track.h"
-#include "player/sound/playlist.h"
+#include "hostkit/playlist.h"
 #include "player/sound/playlist_track.h"
 #include "player/sound/sound_excerpt.h"
 
@@ -84,9 +84,9 @@ std::unique_ptr<hostkit::SoundTrack> OpenRenderSound(const std::string& sound, s
         std::fprintf(stderr, "tolvek render: %s\n", line.c_str());
     };
     std::error_code ignored;
-    if (!std::filesystem::is_directory(sound, ignored) && !IsPlaylistName(sound))
+    if (!std::filesystem::is_directory(sound, ignored) && !hostkit::IsPlaylistName(sound))
         return FileTrack::Open(sound, error);
-    const std::vector<std::string> files = ExpandSources({sound}, report);
+    const std::vector<std::string> files = hostkit::ExpandSources({sound}, report);
     auto opener = [](const std::string& name,
                      std::string* why) -> std::unique_ptr<hostkit::SoundTrack> {
         return FileTrack::Open(name, why);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <numeric>
 
 #include "player/sound/audio_output.h"
 
@@ -61,30 +62,39 @@ bool Playback::OpenFrom(int position, int step) {
         const int entry = order_[static_cast<std::size_t>(p)];
         if (unplayable_[static_cast<std::size_t>(entry)])
             continue;
-        std::string error;
-        std::unique_ptr<hostkit::SoundTrack> track =
-            opener_(names_[static_cast<std::size_t>(entry)], &error);
+        std::unique_ptr<hostkit::SoundTrack> track = OpenEntry(names_[static_cast<std::size_t>(entry)]);
         if (track == nullptr) {
-            report_(error);
             unplayable_[static_cast<std::size_t>(entry)] = true;
             continue;
         }
-        track_ = std::move(track);
-        index_ = entry;
-        position_ = p;
-        deviceOpen_ = false;
-        if (output_ != nullptr) {
-            std::string why;
-            deviceOpen_ = output_->Open(track_->sampleRate(), track_->storedChannels(), &why);
-            if (!deviceOpen_ && !deviceReported_) {
-                report_("no sound device (" + why +
-                        "): the show follows the sound without playing it");
-                deviceReported_ = true;
-            }
-        }
+        Adopt(std::move(track), entry, p);
         return true;
     }
     return false;
+}
+
+std::unique_ptr<hostkit::SoundTrack> Playback::OpenEntry(const std::string& name) {
+    std::string error;
+    std::unique_ptr<hostkit::SoundTrack> track = opener_(name, &error);
+    if (track == nullptr)
+        report_(error);
+    return track;
+}
+
+void Playback::Adopt(std::unique_ptr<hostkit::SoundTrack> track, int entry, int position) {
+    track_ = std::move(track);
+    index_ = entry;
+    position_ = position;
+    deviceOpen_ = false;
+    if (output_ != nullptr) {
+        std::string why;
+        deviceOpen_ = output_->Open(track_->sampleRate(), track_->storedChannels(), &why);
+        if (!deviceOpen_ && !deviceReported_) {
+            report_("no sound device (" + why +
+                    "): the show follows the sound without playing it");
+            deviceReported_ = true;
+        }
+    }
 }
 
 bool Playback::OpenNext() {
@@ -127,19 +137,12 @@ void Playback::SetRepeat(bool repeat) {
     repeat_ = repeat;
 }
 
-void Playback::Add(const std::vector<std::string>& names) {
+int Playback::Add(const std::vector<std::string>& names) {
     if (names.empty())
-        return;
-    const bool idle = track_ == nullptr || finished_ || transport_ == Transport::Stopped || loop_;
-    if (loop_) {
-        // The built-in tune stands in for a list; real files take its place.
-        names_.clear();
-        order_.clear();
-        unplayable_.clear();
-        loop_ = false;
-        index_ = -1;
-        position_ = -1;
-    }
+        return 0;
+    if (loop_)
+        return ReplaceTune(names);
+    const bool idle = track_ == nullptr || finished_ || transport_ == Transport::Stopped;
     const int first = static_cast<int>(names_.size());
     for (const std::string& name : names) {
         names_.push_back(name);
@@ -150,17 +153,52 @@ void Playback::Add(const std::vector<std::string>& names) {
     if (shuffle_)
         std::shuffle(order_.begin() + (position_ + 1), order_.end(), random_);
     if (!idle)
-        return;
+        return static_cast<int>(names.size());
     const int start =
         static_cast<int>(std::find(order_.begin(), order_.end(), first) - order_.begin());
     if (shuffle_)
         std::swap(order_[static_cast<std::size_t>(position_ + 1)],
                   order_[static_cast<std::size_t>(start)]);
-    if (!OpenFrom(shuffle_ ? position_ + 1 : start, 1))
-        return;
+    if (OpenFrom(shuffle_ ? position_ + 1 : start, 1)) {
+        finished_ = false;
+        transport_ = Transport::Playing;
+        RestartAt(0);
+    }
+    return static_cast<int>(names.size());
+}
+
+int Playback::ReplaceTune(const std::vector<std::string>& names) {
+    // The tune goes only once something dropped has opened: a picture or a broken file dropped
+    // on it must not leave the show in silence.
+    std::vector<bool> unplayable(names.size(), false);
+    std::unique_ptr<hostkit::SoundTrack> opened;
+    int entry = 0;
+    for (; entry < static_cast<int>(names.size()); ++entry) {
+        opened = OpenEntry(names[static_cast<std::size_t>(entry)]);
+        if (opened != nullptr)
+            break;
+        unplayable[static_cast<std::size_t>(entry)] = true;
+    }
+    if (opened == nullptr)
+        return 0;
+    loop_ = false;
+    names_ = names;
+    unplayable_ = std::move(unplayable);
+    order_.resize(names_.size());
+    std::iota(order_.begin(), order_.end(), 0);
+    if (shuffle_)
+        std::shuffle(order_.begin(), order_.end(), random_);
+    int position = entry;
+    if (shuffle_) {
+        // The one that opened plays first of the round.
+        std::iter_swap(order_.begin(), std::find(order_.begin(), order_.end(), entry));
+        position = 0;
+    }
+    Adopt(std::move(opened), entry, position);
     finished_ = false;
     transport_ = Transport::Playing;
     RestartAt(0);
+    return static_cast<int>(names.size());
 }
 
 bool Playback::playsOnDevice() const {

@@ -57,8 +57,9 @@ class Playback {
     void SeedShuffle(unsigned seed) { random_.seed(seed); }
     // Entries joining the list (files dropped on the show): after the others, or spread among
     // the rest of the round when shuffling. When nothing is playing (the list played out or was
-    // stopped, or only the built-in tune plays, which they replace) the first of them starts.
-    void Add(const std::vector<std::string>& names);
+    // stopped) the first of them that opens starts. The built-in tune is replaced by them only
+    // once one of them opened, and goes on when none does. Returns how many joined (0 then).
+    int Add(const std::vector<std::string>& names);
     // Entry positions in playing order for this round, and where the playing one stands.
     const std::vector<int>& order() const { return order_; }
     int position() const { return position_; }
@@ -79,6 +80,11 @@ class Playback {
     // Opens the entry at `position` of the order or, skipping unreadable ones, the next in
     // `step` direction.
     bool OpenFrom(int position, int step);
+    // Opens one entry's track; null (and the reason reported) when it cannot be played.
+    std::unique_ptr<hostkit::SoundTrack> OpenEntry(const std::string& name);
+    // Makes `track` the playing one: entry `entry` of names_, at `position` of the order.
+    void Adopt(std::unique_ptr<hostkit::SoundTrack> track, int entry, int position);
+    int ReplaceTune(const std::vector<std::string>& names);
     // The next entry after the playing one, starting a new round when repeating.
     bool OpenNext();
     // A new order for the entries from `from` on (all of them when shuffle is off: in turn).

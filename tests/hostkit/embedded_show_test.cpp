@@ -110,6 +110,33 @@ TEST(SoundRing, KeepsTwoChannelsOfManyAndStartsAnewOnAnotherCount) {
     EXPECT_EQ(ring.Spread(kBlock).samples, nullptr);
 }
 
+TEST(SoundRing, NewestFramesAreConsecutiveWithSilenceBeforeTheFirst) {
+    SoundRing ring(1024);
+    std::vector<float> left(300), right(300);
+    for (int f = 0; f < 300; ++f) {
+        left[static_cast<std::size_t>(f)] = f / 1024.0f;
+        right[static_cast<std::size_t>(f)] = -f / 1024.0f;
+    }
+    const float* planes[] = {left.data(), right.data()};
+    ring.PushPlanar(planes, 300, 2);
+    hostkit::SoundWindow window = ring.Newest(576);
+    ASSERT_EQ(window.frames, 576);
+    for (int f = 0; f < 276; ++f)
+        EXPECT_EQ(window.samples[f * 2], 0) << f;
+    for (int f = 0; f < 300; ++f) {
+        EXPECT_EQ(window.samples[(276 + f) * 2], hostkit::FloatToSample16(f / 1024.0f)) << f;
+        EXPECT_EQ(window.samples[(276 + f) * 2 + 1], hostkit::FloatToSample16(-f / 1024.0f)) << f;
+    }
+    // Round the ring's end: still the newest, in order.
+    for (int i = 0; i < 3; ++i)
+        ring.PushPlanar(planes, 300, 2);
+    window = ring.Newest(576);
+    EXPECT_EQ(window.samples[575 * 2], hostkit::FloatToSample16(299 / 1024.0f));
+    EXPECT_EQ(window.samples[(575 - 299) * 2], 0);
+    EXPECT_EQ(window.samples[(575 - 300) * 2], hostkit::FloatToSample16(299 / 1024.0f));
+    EXPECT_EQ(ring.framesPushed(), 1200);
+}
+
 TEST(EmbeddedShow, RendersWithTheRingsSoundAndNotWhilePaused) {
     Recorder host;
     std::string error;

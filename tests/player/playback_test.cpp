@@ -247,4 +247,25 @@ TEST_F(PlaybackTest, AddedEntriesStartWhenNothingPlaysAndReplaceTheTune) {
     EXPECT_EQ(list->sampleRate(), 5000);
 }
 
+TEST_F(PlaybackTest, TheTuneGoesOnWhenNothingDroppedOnItOpens) {
+    auto tune = Make({"1000:60:2"}, true);
+    ASSERT_TRUE(tune->Start());
+    now += 5.0;
+    EXPECT_EQ(tune->Add({"cover.png", "broken"}), 0);
+    EXPECT_EQ(tune->names(), std::vector<std::string>{"1000:60:2"});
+    EXPECT_EQ(tune->transport(), Transport::Playing);
+    EXPECT_EQ(WindowFrame(*tune), 5000);
+    EXPECT_EQ(reports.size(), 2u);
+    // Still the tune and its loop: past its end it starts over.
+    now += 60.0;
+    tune->Update();
+    EXPECT_FALSE(tune->finished());
+    EXPECT_EQ(WindowFrame(*tune), 5000);
+    // A later entry of a drop that opens takes the tune's place; the one before stays skipped.
+    EXPECT_EQ(tune->Add({"broken", "2000:2:2"}), 2);
+    EXPECT_EQ(tune->sampleRate(), 2000);
+    EXPECT_EQ(tune->position(), 1);
+    EXPECT_EQ(tune->heardFrame(), 0);
+}
+
 }  // namespace

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "player/sound/playlist.h"
+#include "hostkit/playlist.h"
 #include "tests/player/sound_files.h"
 
 namespace {
 
-using player::ExpandSources;
+using hostkit::ExpandSources;
 using player_testing::ScratchFolder;
 
 void Touch(const std::string& path, const std::string& text = "") {
@@ -39,15 +39,15 @@ class PlaylistTest : public testing::Test {
 };
 
 TEST(NaturalOrder, NumbersByValueLettersWithoutCase) {
-    EXPECT_TRUE(player::NaturalLess("track 2.flac", "track 10.flac"));
-    EXPECT_FALSE(player::NaturalLess("track 10.flac", "track 2.flac"));
-    EXPECT_TRUE(player::NaturalLess("Track 02", "track 3"));
-    EXPECT_TRUE(player::NaturalLess("abc", "ABD"));
-    EXPECT_TRUE(player::NaturalLess("disc 1/", "disc 1/x"));
-    EXPECT_TRUE(player::NaturalLess("99 bottles", "100 bottles"));
+    EXPECT_TRUE(hostkit::NaturalLess("track 2.flac", "track 10.flac"));
+    EXPECT_FALSE(hostkit::NaturalLess("track 10.flac", "track 2.flac"));
+    EXPECT_TRUE(hostkit::NaturalLess("Track 02", "track 3"));
+    EXPECT_TRUE(hostkit::NaturalLess("abc", "ABD"));
+    EXPECT_TRUE(hostkit::NaturalLess("disc 1/", "disc 1/x"));
+    EXPECT_TRUE(hostkit::NaturalLess("99 bottles", "100 bottles"));
     // Equal but for case or zeros: still a strict order, so sorting is stable between runs.
-    EXPECT_NE(player::NaturalLess("A1", "a1"), player::NaturalLess("a1", "A1"));
-    EXPECT_FALSE(player::NaturalLess("same", "same"));
+    EXPECT_NE(hostkit::NaturalLess("A1", "a1"), hostkit::NaturalLess("a1", "A1"));
+    EXPECT_FALSE(hostkit::NaturalLess("same", "same"));
 }
 
 TEST_F(PlaylistTest, FolderGivesItsSoundFilesInNaturalOrderSubfoldersToo) {
@@ -128,10 +128,42 @@ TEST_F(PlaylistTest, APlaylistThatNamesItselfIsReadOnceAndBrokenOnesAreSaid) {
     EXPECT_EQ(Expand({"plain.txt"}), std::vector<std::string>{"plain.txt"});
 }
 
+TEST_F(PlaylistTest, EntriesThatNameNoFileHereAreRefusedByName) {
+    Touch(root.Path("x"));
+    Touch(root.Path("host/x.wav"));
+    Touch(root.Path("a.wav"));
+    Touch(root.Path("list.m3u"),
+          "file://host/x.wav\nfile:///" + root.Path("a.wav%00.txt").substr(1) + "\n-\na.wav\n");
+    // Only the real file: not a relative "host/x.wav", not a name cut at the NUL, not stdin.
+    EXPECT_EQ(Relative(Expand({root.Path("list.m3u")})), std::vector<std::string>{"a.wav"});
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_NE(reports[0].find("file://host/x.wav: a file on another machine"), std::string::npos)
+        << reports[0];
+    EXPECT_NE(reports[1].find("a.wav%00.txt: the name holds a NUL"), std::string::npos)
+        << reports[1];
+    EXPECT_NE(reports[2].find(": -: not a file"), std::string::npos) << reports[2];
+}
+
+TEST_F(PlaylistTest, AFolderReachedTwiceIsWalkedOnceAndAHugeTreeIsCut) {
+    Touch(root.Path("tree/a/song.wav"));
+    std::filesystem::create_directory_symlink(root.Path("tree/a"), root.Path("tree/b"));
+    EXPECT_EQ(Relative(Expand({root.Path("tree"), root.Path("tree/a")})),
+              std::vector<std::string>{"tree/a/song.wav"});
+    EXPECT_TRUE(reports.empty()) << reports.front();
+
+    ScratchFolder memory(true);
+    for (std::size_t i = 0; i <= hostkit::kMaxFoldersWalked; ++i)
+        std::filesystem::create_directories(memory.Path("huge/" + std::to_string(i)));
+    Touch(memory.Path("huge/0/first.wav"));
+    EXPECT_EQ(Expand({memory.Path("huge")}), std::vector<std::string>{memory.Path("huge/0/first.wav")});
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("walked 10000 folders; the rest are left out"), std::string::npos);
+}
+
 TEST_F(PlaylistTest, AHugePlaylistIsRefusedUnread) {
     {
         std::ofstream out(root.Path("huge.m3u"), std::ios::binary);
-        out.seekp(static_cast<std::streamoff>(player::kMaxPlaylistBytes));
+        out.seekp(static_cast<std::streamoff>(hostkit::kMaxPlaylistBytes));
         out << "x.wav\n";
     }
     EXPECT_TRUE(Expand({root.Path("huge.m3u")}).empty());

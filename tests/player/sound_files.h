@@ -9,7 +9,8 @@ namespace player_testing {
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class ScratchFolder {
   public:
-    ScratchFolder();
+    // `inMemory`: in /dev/shm where there is one, for trees of many folders.
+    explicit ScratchFolder(bool inMemory = false);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;

@@ -1,5 +1,5 @@
-// Folders searched for sound files and playlists read, into the list the player plays.
-#include "player/sound/playlist.h"
+// Folders searched for sound files and playlists read, into the list a host plays.
+#include "hostkit/playlist.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,7 +10,7 @@
 #include <system_error>
 #include <utility>
 
-namespace player {
+namespace hostkit {
 namespace fs = std::filesystem;
 namespace {
 
@@ -42,11 +42,16 @@ int HexValue(char c) {
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
-// file:///music/a%20b.mp3 -> /music/a b.mp3 (also file://localhost/...).
-std::string FilePathOfUrl(std::string_view url) {
+// file:///music/a%20b.mp3 -> /music/a b.mp3 (also file://localhost/...); empty with `refusal`
+// for a file of another machine or a name that holds a NUL.
+std::string FilePathOfUrl(std::string_view url, std::string* refusal) {
     url.remove_prefix(7);
     if (url.substr(0, 9) == "localhost")
         url.remove_prefix(9);
+    if (url.empty() || url.front() != '/') {
+        *refusal = "a file on another machine";
+        return "";
+    }
     std::string path;
     for (std::size_t i = 0; i < url.size(); ++i) {
         int high = 0;
@@ -59,6 +64,10 @@ std::string FilePathOfUrl(std::string_view url) {
             path.push_back(url[i]);
         }
     }
+    if (path.find('\0') != std::string::npos) {
+        *refusal = "the name holds a NUL (%00)";
+        return "";
+    }
     return path;
 }
 
@@ -70,19 +79,9 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-// An entry as the playlist's author meant it: file URLs as paths, Windows separators as ours.
-std::string EntryPath(std::string_view entry) {
-    if (entry.substr(0, 7) == "file://")
-        return FilePathOfUrl(entry);
-    std::string path(entry);
-    if (path.find('/') == std::string::npos && path.find("://") == std::string::npos)
-        std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
-bool IsUrl(const std::string& entry) {
+bool IsUrl(std::string_view entry) {
     const std::size_t scheme = entry.find("://");
-    return scheme != std::string::npos && scheme > 0 &&
+    return scheme != std::string_view::npos && scheme > 0 &&
            std::all_of(entry.begin(), entry.begin() + static_cast<std::ptrdiff_t>(scheme),
                        [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; });
 }
@@ -93,10 +92,12 @@ std::string Reason(const std::error_code& error) {
 
 class Expander {
   public:
-    explicit Expander(const std::function<void(const std::string&)>& report) : report_(report) {}
+    Expander(const std::function<void(const std::string&)>& report,
+             const std::atomic<bool>* cancel)
+        : report_(report), cancel_(cancel) {}
 
     void Add(const std::string& name, int depth) {
-        if (full_)
+        if (Stopped())
             return;
         std::error_code error;
         if (!name.empty() && name != "-" && fs::is_directory(name, error)) {
@@ -111,6 +112,8 @@ class Expander {
     std::vector<std::string> Take() { return std::move(files_); }
 
   private:
+    bool Stopped() const { return full_ || (cancel_ != nullptr && cancel_->load()); }
+
     void Push(const std::string& file) {
         if (files_.size() >= kMaxPlaylistEntries) {
             report_("the list holds " + std::to_string(kMaxPlaylistEntries) +
@@ -125,9 +128,16 @@ class Expander {
     std::size_t AddFolder(const fs::path& folder, int depth, bool named) {
         std::error_code error;
         const fs::path real = fs::canonical(folder, error);
-        // A link back up the tree would repeat the folder for ever.
-        if (error || depth > kMaxDepth || !openFolders_.insert(real.string()).second)
+        // Each folder once: a link back up the tree would repeat it for ever, a link across the
+        // tree (or a folder named twice) would repeat its files.
+        if (error || depth > kMaxDepth || !walkedFolders_.insert(real.string()).second)
             return 0;
+        if (walkedFolders_.size() > kMaxFoldersWalked) {
+            report_("walked " + std::to_string(kMaxFoldersWalked) +
+                    " folders; the rest are left out");
+            full_ = true;
+            return 0;
+        }
         std::vector<fs::directory_entry> entries;
         fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
         for (; !error && it != fs::directory_iterator(); it.increment(error)) {
@@ -136,7 +146,6 @@ class Expander {
         }
         if (error) {
             report_(folder.string() + ": cannot read the folder: " + Reason(error));
-            openFolders_.erase(real.string());
             return 0;
         }
         std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
@@ -150,12 +159,11 @@ class Expander {
             } else if (HasSoundExtension(entry.path().filename().string())) {
                 Push(entry.path().string());
             }
-            if (full_)
+            if (Stopped())
                 break;
         }
-        openFolders_.erase(real.string());
         const std::size_t found = files_.size() - before;
-        if (named && found == 0 && !full_)
+        if (named && found == 0 && !Stopped())
             report_(folder.string() + ": no sound files in this folder");
         return found;
     }
@@ -192,22 +200,29 @@ class Expander {
         openPlaylists_.insert(real.string());
         const fs::path folder = fs::path(name).parent_path();
         for (const std::string& entry : ParsePlaylistText(text, EndsWithNoCase(name, ".pls"))) {
-            if (IsUrl(entry)) {
+            if (IsUrl(entry) && entry.compare(0, 7, "file://") != 0) {
                 report_(name + ": " + entry + ": streams are not played; left out");
                 continue;
             }
-            const fs::path path(entry);
-            Add(path.is_absolute() ? entry : (folder / path).lexically_normal().string(),
+            std::string refusal;
+            const std::string file = EntryFilePath(entry, &refusal);
+            if (file.empty()) {
+                report_(name + ": " + entry + ": " + refusal + "; left out");
+                continue;
+            }
+            const fs::path path(file);
+            Add(path.is_absolute() ? file : (folder / path).lexically_normal().string(),
                 depth + 1);
-            if (full_)
+            if (Stopped())
                 break;
         }
         openPlaylists_.erase(real.string());
     }
 
     const std::function<void(const std::string&)>& report_;
+    const std::atomic<bool>* cancel_;
     std::vector<std::string> files_;
-    std::set<std::string> openFolders_;
+    std::set<std::string> walkedFolders_;
     std::set<std::string> openPlaylists_;
     bool full_ = false;
 };
@@ -280,7 +295,7 @@ std::vector<std::string> ParsePlaylistText(std::string_view text, bool pls) {
             continue;
         if (!pls) {
             if (line.front() != '#')
-                entries.push_back(EntryPath(line));
+                entries.emplace_back(line);
             continue;
         }
         // PLS: FileN=entry; the numbers give the order, whatever the lines' order.
@@ -295,7 +310,7 @@ std::vector<std::string> ParsePlaylistText(std::string_view text, bool pls) {
             continue;
         const std::string_view value = Trim(line.substr(equals + 1));
         if (!value.empty())
-            numbered.emplace_back(std::stol(std::string(number)), EntryPath(value));
+            numbered.emplace_back(std::stol(std::string(number)), std::string(value));
     }
     std::stable_sort(numbered.begin(), numbered.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -304,12 +319,30 @@ std::vector<std::string> ParsePlaylistText(std::string_view text, bool pls) {
     return entries;
 }
 
+std::string EntryFilePath(std::string_view entry, std::string* refusal) {
+    if (entry.substr(0, 7) == "file://")
+        return FilePathOfUrl(entry, refusal);
+    if (IsUrl(entry)) {
+        *refusal = "not a file";
+        return "";
+    }
+    if (entry == "-") {
+        *refusal = "not a file (it would read standard input)";
+        return "";
+    }
+    std::string path(entry);
+    if (path.find('/') == std::string::npos)
+        std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
 std::vector<std::string> ExpandSources(const std::vector<std::string>& names,
-                                       const std::function<void(const std::string&)>& report) {
-    Expander expander(report);
+                                       const std::function<void(const std::string&)>& report,
+                                       const std::atomic<bool>* cancel) {
+    Expander expander(report, cancel);
     for (const std::string& name : names)
         expander.Add(name, 0);
     return expander.Take();
 }
 
-}  // namespace player
+}  // namespace hostkit
