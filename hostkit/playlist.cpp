@@ -330,6 +330,10 @@ std::string EntryFilePath(std::string_view entry, std::string* refusal) {
         *refusal = "not a file (it would read standard input)";
         return "";
     }
+    if (entry.find('\0') != std::string_view::npos) {
+        *refusal = "the name holds a NUL";
+        return "";
+    }
     std::string path(entry);
     if (path.find('/') == std::string::npos)
         std::replace(path.begin(), path.end(), '\\', '/');

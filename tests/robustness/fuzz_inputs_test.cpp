@@ -18,6 +18,8 @@ DECLARE_TARGET(picture)
 DECLARE_TARGET(dxf)
 DECLARE_TARGET(settings)
 DECLARE_TARGET(sound)
+DECLARE_TARGET(playlist)
+DECLARE_TARGET(drop)
 
 namespace robustness {
 namespace {
@@ -38,7 +40,9 @@ const Target kTargets[] = {{"palette", FuzzInput_palette},
                            {"picture", FuzzInput_picture},
                            {"dxf", FuzzInput_dxf},
                            {"settings", FuzzInput_settings},
-                           {"sound", FuzzInput_sound}};
+                           {"sound", FuzzInput_sound},
+                           {"playlist", FuzzInput_playlist},
+                           {"drop", FuzzInput_drop}};
 
 std::vector<fs::path> FilesIn(const fs::path& folder) {
     std::vector<fs::path> files;
