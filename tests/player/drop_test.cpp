@@ -28,14 +28,6 @@ std::unique_ptr<hostkit::SoundTrack> OpenByName(const std::string& name, std::st
     return nullptr;
 }
 
-std::string ReadAll(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    for (int c; (c = std::fgetc(file)) != EOF;)
-        text.push_back(static_cast<char>(c));
-    return text;
-}
-
 class DropTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -57,30 +49,16 @@ class DropTest : public testing::Test {
                                   status.get());
         hostkit::HostWindow window;
         window.SetControls(&client);
-        struct Turns : hostkit::HostClient {
-            player::LiveClient& live;
-            std::function<void()> afterTurn;
-            explicit Turns(player::LiveClient& l) : live(l) {}
-            hostkit::SoundFormat Format() override { return live.Format(); }
-            void Tick() override { live.Tick(); }
-            bool Paused() override { return live.Paused(); }
-            hostkit::HeardSound Sound(const winampVisModule& m) override { return live.Sound(m); }
-            void Wait(int ms) override {
-                live.Wait(ms);
-                afterTurn();
-            }
-        } turns(client);
-        int turn = 0;
         int whileReading = 0;
         int after = -1;
-        turns.afterTurn = [&] {
-            if (++turn == 1)
+        player_testing::ScriptedTurns turns(client, [&](int turn) {
+            if (turn == 1)
                 platform::DropFiles(fake.record()->window, paths);
             else if (client.readingDrops())
                 ++whileReading;
             else if (++after >= extra)
                 PostQuitMessage(0);
-        };
+        });
         hostkit::HostLoop loop(fake.module(), window.handle(), fake.library().instance());
         loop.Host(turns);
         return whileReading;
@@ -97,7 +75,7 @@ TEST_F(DropTest, APictureDroppedOnTheTuneLeavesTheTunePlaying) {
     DropAndRun({"/pictures/cover.png"});
     EXPECT_EQ(playback->track()->name(), "tune");
     EXPECT_EQ(playback->transport(), player::Transport::Playing);
-    const std::string text = ReadAll(said);
+    const std::string text = player_testing::ReadWholeFile(said);
     EXPECT_NE(text.find("/pictures/cover.png: cannot be read"), std::string::npos) << text;
     EXPECT_NE(text.find("/pictures/cover.png cannot be played; the tune goes on"),
               std::string::npos)
@@ -116,7 +94,7 @@ TEST_F(DropTest, AHugeTreeIsReadWhileTheShowGoesOnDrawing) {
     EXPECT_GE(DropAndRun({memory.Path("tree")}), 2) << "the show stood still while reading";
     EXPECT_GT(fake.record()->waveforms.size(), rendersBefore + 3);
     EXPECT_EQ(playback->track()->name(), memory.Path("tree/0/0/song.wav"));
-    const std::string text = ReadAll(said);
+    const std::string text = player_testing::ReadWholeFile(said);
     EXPECT_NE(text.find("walked " + std::to_string(hostkit::kMaxFoldersWalked) + " folders"),
               std::string::npos)
         << text;

@@ -52,6 +52,27 @@ class ScriptedClient : public hostkit::HostClient {
     std::vector<std::int16_t> samples_;
 };
 
+// Passes everything to a live client (any host client) and runs the test's script after each
+// wait, with the turn's number (from 1).
+class ScriptedTurns : public hostkit::HostClient {
+  public:
+    ScriptedTurns(hostkit::HostClient& live, std::function<void(int)> onTurn)
+        : live_(live), onTurn_(std::move(onTurn)) {}
+    hostkit::SoundFormat Format() override { return live_.Format(); }
+    void Tick() override { live_.Tick(); }
+    bool Paused() override { return live_.Paused(); }
+    hostkit::HeardSound Sound(const winampVisModule& m) override { return live_.Sound(m); }
+    void Wait(int delayMs) override {
+        live_.Wait(delayMs);
+        onTurn_(++turn_);
+    }
+
+  private:
+    hostkit::HostClient& live_;
+    std::function<void(int)> onTurn_;
+    int turn_ = 0;
+};
+
 // Pops every pending message without dispatching; true when the quit request was pending.
 bool QuitRequestPending();
 

@@ -50,30 +50,11 @@ class LiveClientTest : public testing::Test {
         player::LiveClient client(playback.get(), nullptr, sleep, nullptr);
         hostkit::HostWindow window;
         window.SetControls(&client);
-        ScriptedTurns turns(client, std::move(onTurn));
+        player_testing::ScriptedTurns turns(client, std::move(onTurn));
         hostkit::HostLoop loop(fake.module(), window.handle(), fake.library().instance());
         loop.Host(turns);
     }
 
-    // Passes everything to the live client and runs the test's script after each wait.
-    class ScriptedTurns : public hostkit::HostClient {
-      public:
-        ScriptedTurns(player::LiveClient& live, std::function<void(int)> onTurn)
-            : live_(live), onTurn_(std::move(onTurn)) {}
-        hostkit::SoundFormat Format() override { return live_.Format(); }
-        void Tick() override { live_.Tick(); }
-        bool Paused() override { return live_.Paused(); }
-        hostkit::HeardSound Sound(const winampVisModule& m) override { return live_.Sound(m); }
-        void Wait(int delayMs) override {
-            live_.Wait(delayMs);
-            onTurn_(++turn_);
-        }
-
-      private:
-        player::LiveClient& live_;
-        std::function<void(int)> onTurn_;
-        int turn_ = 0;
-    };
 
     void Press(WPARAM key) { PostMessageA(record().window, WM_KEYDOWN, key, 1); }
 

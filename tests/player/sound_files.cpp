@@ -27,6 +27,14 @@ ScratchFolder::~ScratchFolder() {
         std::filesystem::remove_all(path_, ignored);
 }
 
+std::string ReadWholeFile(std::FILE* file) {
+    std::rewind(file);
+    std::string text;
+    for (int c; (c = std::fgetc(file)) != EOF;)
+        text.push_back(static_cast<char>(c));
+    return text;
+}
+
 std::string WriteSoundFile(const std::string& path, int format, int sampleRate, int channels,
                            long frames, const std::function<double(long, int)>& sample) {
     SF_INFO info{};

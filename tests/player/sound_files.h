@@ -1,6 +1,7 @@
 // Sound files written for the tests through libsndfile, in a scratch folder of their own.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -19,6 +20,9 @@ class ScratchFolder {
   private:
     std::string path_;
 };
+
+// Everything written to `file` so far (it is rewound first).
+std::string ReadWholeFile(std::FILE* file);
 
 // Writes `frames` frames where sample(frame, channel) gives the value in -1..1; `format` is a
 // libsndfile format such as SF_FORMAT_WAV | SF_FORMAT_PCM_16. Returns an error, empty on success.

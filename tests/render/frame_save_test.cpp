@@ -61,14 +61,6 @@ class PressingClient : public player::LiveClient {
     int turn_ = 0;
 };
 
-std::string ReadAll(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    for (int c; (c = std::fgetc(file)) != EOF;)
-        text.push_back(static_cast<char>(c));
-    return text;
-}
-
 TEST(FrameSaveKey, SavesTheFrameOnScreenInThePicturesFolder) {
     const char* dir = std::getenv("TOLVEK_PLUGIN_DIR");
     ASSERT_NE(dir, nullptr);
@@ -123,7 +115,7 @@ TEST(FrameSaveKey, SavesTheFrameOnScreenInThePicturesFolder) {
             EXPECT_EQ(matches, 1);
         }
         EXPECT_NE(
-            ReadAll(said).find("saved the frame on screen as " + home.Path("") + "/Bilder/tolvek-"),
+            player_testing::ReadWholeFile(said).find("saved the frame on screen as " + home.Path("") + "/Bilder/tolvek-"),
             std::string::npos);
     }
     std::fclose(said);
