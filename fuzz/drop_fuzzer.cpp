@@ -84,6 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::string name : names) {
         for (std::size_t at; (at = name.find("..")) != std::string::npos;)
             name.replace(at, 2, "_");
+        while (!name.empty() && name.front() == '/')
+            name.erase(0, 1);
         inTree.push_back((Tree() / name).string());
     }
     const std::vector<std::string> files =

@@ -1,6 +1,7 @@
 // Fuzzes the playlist reader: M3U, M3U8 and PLS text of any bytes, read from a scratch folder
 // that holds sound files, a subfolder and a second playlist, so that nesting, paths relative to
-// the playlist, file URLs and playlists naming themselves or each other are all reached.
+// the playlist, file URLs and playlists naming themselves or each other are all reached. The
+// parser itself takes the bytes as they came.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -28,6 +29,34 @@ const fs::path& Tree() {
     return tree;
 }
 
+// Keeps the walk inside the scratch tree (a run that walked / would be slow and prove nothing
+// more): names that climb out (..) lose a dot, and a value that starts at the root, as a line,
+// after PLS's '=' or a file URL's "file://", starts at the tree instead.
+std::string Confined(std::string_view text) {
+    std::string out;
+    bool valueStart = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.' && i + 1 < text.size() && text[i + 1] == '.') {
+            out += "._";
+            ++i;
+            valueStart = false;
+            continue;
+        }
+        if (valueStart && (c == '/' || c == '\\')) {
+            out += Tree().string() + "/";
+            valueStart = false;
+            continue;
+        }
+        out.push_back(c);
+        if (c == '\n' || c == '\r' || c == '=')
+            valueStart = true;
+        else if (c != ' ' && c != '\t')
+            valueStart = out.size() >= 7 && out.compare(out.size() - 7, 7, "file://") == 0;
+    }
+    return out;
+}
+
 void Write(const fs::path& path, std::string_view text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -49,9 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!text.empty())
         text.remove_prefix(1);
     const std::size_t split = text.find('\0');
-    Write(Tree() / first, text.substr(0, split));
+    Write(Tree() / first, Confined(text.substr(0, split)));
     Write(Tree() / "sub" / "other.pls",
-          split == std::string_view::npos ? std::string_view{} : text.substr(split + 1));
+          Confined(split == std::string_view::npos ? std::string_view{} : text.substr(split + 1)));
 
     for (bool pls : {false, true}) {
         for (const std::string& entry : hostkit::ParsePlaylistText(text, pls)) {
