@@ -6,7 +6,7 @@
 namespace hostkit {
 namespace {
 
-BOOL CollectOwned(HWND window, LPARAM lParam) {
+BOOL CALLBACK CollectOwned(HWND window, LPARAM lParam) {
     auto* found = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(lParam);
     if (GetWindow(window, GW_OWNER) == found->first)
         found->second->push_back(window);
@@ -89,7 +89,7 @@ void HostWindow::Command(PlayerCommand command) {
         controls_->Act(command);
 }
 
-LRESULT HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self == nullptr)
         return DefWindowProcA(window, message, wParam, lParam);

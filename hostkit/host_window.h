@@ -48,7 +48,7 @@ class HostWindow {
 
   private:
     void Command(PlayerCommand command);
-    static LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::string className_;
     HostControls* controls_ = nullptr;
