@@ -80,7 +80,7 @@ ShowWidget::ShowWidget(HostPlayer& host, QWidget* parent) : QWidget(parent), hos
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(160, 120);
     timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
+    QObject::connect(&timer_, &QTimer::timeout, this, [this] { TakeTurn(); });
     restart_ = new QPushButton("Start the show again", this);
     restart_->hide();
     QObject::connect(restart_, &QPushButton::clicked, this, [this] {
@@ -174,7 +174,7 @@ void ShowWidget::Act(hostkit::PlayerCommand command) {
         host_.Act(command);
 }
 
-void ShowWidget::Tick() {
+void ShowWidget::TakeTurn() {
     if (!session_)
         return;
     switch (session_->Turn(static_cast<hostkit::HostClient&>(*this))) {

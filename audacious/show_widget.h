@@ -75,7 +75,8 @@ class ShowWidget : public QWidget, private hostkit::HostClient, private hostkit:
     void Act(hostkit::PlayerCommand command) override;
     bool TakesWindowCommands() const override { return true; }
 
-    void Tick();
+    // The timer's tick: one turn of the show.
+    void TakeTurn();
     void ShowProblem(const std::string& text);
     void AddNotice(const std::string& line);
     void ShowEnded();
