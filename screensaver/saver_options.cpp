@@ -41,7 +41,7 @@ std::string SaverUsageText() {
            "  --display NAME     the X display (default $DISPLAY)\n"
            "  --capture NAME     show the capture source NAME instead of the monitor of the\n"
            "                     default output (`tolvek --list-devices` lists them)\n"
-           "  --silence          show no sound at all\n"
+           "  --silence          show no sound at all (over --capture)\n"
            "  --clock SECONDS    fix the calendar time the show seeds its random numbers from\n"
            "  --plugin PATH      host this visualization plug-in instead of vis_tolvek.so\n"
            "  --add-to-xscreensaver  add the mode to the list in ~/.xscreensaver (with the\n"
@@ -121,10 +121,6 @@ std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& ar
             *error = "unknown option " + args[i];
             return std::nullopt;
         }
-    }
-    if (options.silence && !options.captureName.empty()) {
-        *error = "--silence and --capture ask for two sounds; give one";
-        return std::nullopt;
     }
     return options;
 }
