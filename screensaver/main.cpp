@@ -99,8 +99,6 @@ int main(int argc, char** argv) {
 
     if (options->clockSeconds)
         platform::FixCalendarTime(*options->clockSeconds);
-    // The show draws into frame buffers only; the hack paints what it presents.
-    platform::SetDisplayPreference(platform::DisplayPreference::Headless);
 
     auto window = saver::SaverWindow::Open(*options, &error);
     if (window == nullptr)

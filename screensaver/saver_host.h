@@ -1,6 +1,6 @@
-// Hosting the show for the hack: the plug-in loaded and driven by the host kit's loop, headless
-// in the platform layer, its presented frames painted into the window, the sound from the
-// capture or silence, and a stop request (SIGTERM) ending it through Quit.
+// Hosting the show for the hack: the plug-in loaded and driven by the host kit's embedded show,
+// headless in the platform layer, its presented frames painted into the window, the sound from
+// the capture or silence, and a stop request (SIGTERM) ending it through Quit.
 #pragma once
 
 #include <csignal>
@@ -26,7 +26,7 @@ enum class ShowEnd {
 
 struct ShowReport {
     ShowEnd end = ShowEnd::NotLoaded;
-    std::string error;  // for NotLoaded, NotStarted and CannotPaint
+    std::string error;  // for NotLoaded, NotStarted and CannotPaint, naming the file or window
     int frames = 0;     // Render calls
     bool sharedMemory = false;
 };
