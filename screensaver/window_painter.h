@@ -1,0 +1,47 @@
+// Painting presented frames into the window: the frame scaled into a 32-bit image of the size
+// it is shown at, put with MIT-SHM when the server shares memory with us (a full-screen frame
+// does not then travel through the socket forty times a second), with XPutImage otherwise, and
+// black bars around it.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+
+#include <string>
+
+#include "hostkit/presented_frame.h"
+#include "screensaver/frame_scaler.h"
+#include "screensaver/saver_window.h"
+
+namespace saver {
+
+class WindowPainter {
+  public:
+    explicit WindowPainter(SaverWindow& window);
+    ~WindowPainter();
+    WindowPainter(const WindowPainter&) = delete;
+    WindowPainter& operator=(const WindowPainter&) = delete;
+
+    // Draws `frame` fitted to the window's present size; `full` also paints the bars. False
+    // (and `error`) when no image can be made for this window.
+    bool Paint(const hostkit::RenderedFrame& frame, bool full, std::string* error);
+    bool sharedMemory() const { return shared_; }
+
+  private:
+    bool MakeImage(int width, int height, std::string* error);
+    bool MakeSharedImage(int width, int height);
+    void FreeImage();
+    void PaintBars();
+
+    SaverWindow& window_;
+    FrameScaler scaler_;
+    GC gc_ = nullptr;
+    bool shmUsable_ = false;
+    bool shared_ = false;
+    XImage* image_ = nullptr;
+    XShmSegmentInfo segment_{};
+    Placement place_;
+};
+
+}  // namespace saver
