@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <numeric>
 
 #include "player/sound/audio_output.h"
 
@@ -28,16 +27,14 @@ Playback::Playback(std::vector<std::string> names, TrackOpener opener, AudioOutp
       clock_(std::move(clock)),
       report_(std::move(report)),
       loop_(loop),
-      unplayable_(names_.size(), false),
+      order_(static_cast<int>(names_.size())),
       window_(static_cast<std::size_t>(kWaveformSamples) * 2),
-      feed_(static_cast<std::size_t>(kFeedChunkFrames) * 2) {
-    Reorder(0);
-}
+      feed_(static_cast<std::size_t>(kFeedChunkFrames) * 2) {}
 
 Playback::~Playback() = default;
 
 bool Playback::Start() {
-    if (!OpenFrom(0, 1)) {
+    if (!OpenWalk(order_.First(), hostkit::PlayOrder::Walk::Forward)) {
         finished_ = true;
         return false;
     }
@@ -46,28 +43,14 @@ bool Playback::Start() {
     return true;
 }
 
-void Playback::Reorder(int from) {
-    order_.resize(names_.size());
-    if (!shuffle_) {
-        for (std::size_t i = 0; i < order_.size(); ++i)
-            order_[i] = static_cast<int>(i);
-        return;
-    }
-    from = std::clamp(from, 0, static_cast<int>(order_.size()));
-    std::shuffle(order_.begin() + from, order_.end(), random_);
-}
-
-bool Playback::OpenFrom(int position, int step) {
-    for (int p = position; p >= 0 && p < static_cast<int>(order_.size()); p += step) {
-        const int entry = order_[static_cast<std::size_t>(p)];
-        if (unplayable_[static_cast<std::size_t>(entry)])
+bool Playback::OpenWalk(int position, hostkit::PlayOrder::Walk walk) {
+    for (int p = position; p >= 0; p = order_.Failed(p, walk)) {
+        std::unique_ptr<hostkit::SoundTrack> track =
+            OpenEntry(names_[static_cast<std::size_t>(order_.EntryAt(p))]);
+        if (track == nullptr)
             continue;
-        std::unique_ptr<hostkit::SoundTrack> track = OpenEntry(names_[static_cast<std::size_t>(entry)]);
-        if (track == nullptr) {
-            unplayable_[static_cast<std::size_t>(entry)] = true;
-            continue;
-        }
-        Adopt(std::move(track), entry, p);
+        order_.Opened(p);
+        Adopt(std::move(track));
         return true;
     }
     return false;
@@ -81,60 +64,21 @@ std::unique_ptr<hostkit::SoundTrack> Playback::OpenEntry(const std::string& name
     return track;
 }
 
-void Playback::Adopt(std::unique_ptr<hostkit::SoundTrack> track, int entry, int position) {
+void Playback::Adopt(std::unique_ptr<hostkit::SoundTrack> track) {
     track_ = std::move(track);
-    index_ = entry;
-    position_ = position;
     deviceOpen_ = false;
     if (output_ != nullptr) {
         std::string why;
         deviceOpen_ = output_->Open(track_->sampleRate(), track_->storedChannels(), &why);
         if (!deviceOpen_ && !deviceReported_) {
-            report_("no sound device (" + why +
-                    "): the show follows the sound without playing it");
+            report_("no sound device (" + why + "): the show follows the sound without playing it");
             deviceReported_ = true;
         }
     }
 }
 
 bool Playback::OpenNext() {
-    if (OpenFrom(position_ + 1, 1))
-        return true;
-    if (!repeat_)
-        return false;
-    // A new round; with shuffle its order is new too, and does not start with the entry
-    // that ended the last one when there is another to start with.
-    const int last = index_;
-    Reorder(0);
-    if (shuffle_) {
-        auto playable = [this](int entry) { return !unplayable_[static_cast<std::size_t>(entry)]; };
-        auto first = std::find_if(order_.begin(), order_.end(), playable);
-        if (first != order_.end() && *first == last) {
-            auto other = std::find_if(std::next(first), order_.end(), playable);
-            if (other != order_.end())
-                std::iter_swap(first, other);
-        }
-    }
-    return OpenFrom(0, 1);
-}
-
-void Playback::SetShuffle(bool shuffle) {
-    if (shuffle == shuffle_)
-        return;
-    shuffle_ = shuffle;
-    if (order_.empty())
-        return;
-    Reorder(0);
-    if (index_ < 0)
-        return;
-    // The playing entry keeps playing: first of the new round, or in its place in turn.
-    if (shuffle_)
-        std::iter_swap(order_.begin(), std::find(order_.begin(), order_.end(), index_));
-    position_ = static_cast<int>(std::find(order_.begin(), order_.end(), index_) - order_.begin());
-}
-
-void Playback::SetRepeat(bool repeat) {
-    repeat_ = repeat;
+    return OpenWalk(order_.Next(), hostkit::PlayOrder::Walk::Onward);
 }
 
 int Playback::Add(const std::vector<std::string>& names) {
@@ -143,23 +87,11 @@ int Playback::Add(const std::vector<std::string>& names) {
     if (loop_)
         return ReplaceTune(names);
     const bool idle = track_ == nullptr || finished_ || transport_ == Transport::Stopped;
-    const int first = static_cast<int>(names_.size());
-    for (const std::string& name : names) {
-        names_.push_back(name);
-        unplayable_.push_back(false);
-        order_.push_back(static_cast<int>(names_.size()) - 1);
-    }
-    // Shuffling, the new entries mix with what this round has not played yet.
-    if (shuffle_)
-        std::shuffle(order_.begin() + (position_ + 1), order_.end(), random_);
+    names_.insert(names_.end(), names.begin(), names.end());
+    const int start = order_.Append(static_cast<int>(names.size()), idle);
     if (!idle)
         return static_cast<int>(names.size());
-    const int start =
-        static_cast<int>(std::find(order_.begin(), order_.end(), first) - order_.begin());
-    if (shuffle_)
-        std::swap(order_[static_cast<std::size_t>(position_ + 1)],
-                  order_[static_cast<std::size_t>(start)]);
-    if (OpenFrom(shuffle_ ? position_ + 1 : start, 1)) {
+    if (OpenWalk(start, hostkit::PlayOrder::Walk::Forward)) {
         finished_ = false;
         transport_ = Transport::Playing;
         RestartAt(0);
@@ -183,18 +115,9 @@ int Playback::ReplaceTune(const std::vector<std::string>& names) {
         return 0;
     loop_ = false;
     names_ = names;
-    unplayable_ = std::move(unplayable);
-    order_.resize(names_.size());
-    std::iota(order_.begin(), order_.end(), 0);
-    if (shuffle_)
-        std::shuffle(order_.begin(), order_.end(), random_);
-    int position = entry;
-    if (shuffle_) {
-        // The one that opened plays first of the round.
-        std::iter_swap(order_.begin(), std::find(order_.begin(), order_.end(), entry));
-        position = 0;
-    }
-    Adopt(std::move(opened), entry, position);
+    // The one that opened plays first of the round when shuffling.
+    order_.Renew(static_cast<int>(names_.size()), entry, unplayable);
+    Adopt(std::move(opened));
     finished_ = false;
     transport_ = Transport::Playing;
     RestartAt(0);
@@ -347,9 +270,8 @@ void Playback::Play() {
         return;
     if (finished_) {
         finished_ = false;
-        if (shuffle_)
-            Reorder(0);
-        if (!OpenFrom(0, 1)) {
+        order_.Reshuffle();
+        if (!OpenWalk(order_.First(), hostkit::PlayOrder::Walk::Forward)) {
             finished_ = true;
             return;
         }
@@ -400,8 +322,7 @@ void Playback::Previous() {
     if (track_ == nullptr)
         return;
     // At the first entry (or with none readable before it) this goes back to the start.
-    if (position_ > 0)
-        OpenFrom(position_ - 1, -1);
+    OpenWalk(order_.Previous(), hostkit::PlayOrder::Walk::Backward);
     finished_ = false;
     heldFrame_ = 0;
     if (transport_ == Transport::Playing)

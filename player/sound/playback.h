@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "hostkit/play_order.h"
 #include "hostkit/sound_track.h"
 #include "hostkit/waveform.h"
 
@@ -49,20 +49,20 @@ class Playback {
 
     // Shuffle plays every entry once a round in an order of its own, the playing one first;
     // repeat starts another round after the last entry instead of stopping.
-    void SetShuffle(bool shuffle);
-    void SetRepeat(bool repeat);
-    bool shuffle() const { return shuffle_; }
-    bool repeat() const { return repeat_; }
+    void SetShuffle(bool shuffle) { order_.SetShuffle(shuffle); }
+    void SetRepeat(bool repeat) { order_.SetRepeat(repeat); }
+    bool shuffle() const { return order_.shuffle(); }
+    bool repeat() const { return order_.repeat(); }
     // Seeds the shuffle order, for tests; otherwise it differs every run.
-    void SeedShuffle(unsigned seed) { random_.seed(seed); }
+    void SeedShuffle(unsigned seed) { order_.Seed(seed); }
     // Entries joining the list (files dropped on the show): after the others, or spread among
     // the rest of the round when shuffling. When nothing is playing (the list played out or was
     // stopped) the first of them that opens starts. The built-in tune is replaced by them only
     // once one of them opened, and goes on when none does. Returns how many joined (0 then).
     int Add(const std::vector<std::string>& names);
     // Entry positions in playing order for this round, and where the playing one stands.
-    const std::vector<int>& order() const { return order_; }
-    int position() const { return position_; }
+    const std::vector<int>& order() const { return order_.order(); }
+    int position() const { return order_.position(); }
     const std::vector<std::string>& names() const { return names_; }
 
     Transport transport() const { return transport_; }
@@ -77,18 +77,16 @@ class Playback {
     int sourceChannels() const;
 
   private:
-    // Opens the entry at `position` of the order or, skipping unreadable ones, the next in
-    // `step` direction.
-    bool OpenFrom(int position, int step);
+    // Opens the entry at `position` of the order or, skipping unreadable ones, the next the
+    // walk comes to; false when none opened.
+    bool OpenWalk(int position, hostkit::PlayOrder::Walk walk);
     // Opens one entry's track; null (and the reason reported) when it cannot be played.
     std::unique_ptr<hostkit::SoundTrack> OpenEntry(const std::string& name);
-    // Makes `track` the playing one: entry `entry` of names_, at `position` of the order.
-    void Adopt(std::unique_ptr<hostkit::SoundTrack> track, int entry, int position);
+    // Makes `track` the playing one.
+    void Adopt(std::unique_ptr<hostkit::SoundTrack> track);
     int ReplaceTune(const std::vector<std::string>& names);
     // The next entry after the playing one, starting a new round when repeating.
     bool OpenNext();
-    // A new order for the entries from `from` on (all of them when shuffle is off: in turn).
-    void Reorder(int from);
     // Makes `frame` of the current track the next thing heard.
     void RestartAt(std::int64_t frame);
     void Feed();
@@ -104,13 +102,7 @@ class Playback {
     bool loop_;
 
     std::unique_ptr<hostkit::SoundTrack> track_;
-    int index_ = -1;     // the playing entry of names_
-    int position_ = -1;  // where it stands in order_
-    std::vector<int> order_;
-    std::vector<bool> unplayable_;  // entries that would not open: skipped without a word later
-    bool shuffle_ = false;
-    bool repeat_ = false;
-    std::mt19937 random_{std::random_device{}()};
+    hostkit::PlayOrder order_;  // the host kit's, which the page's list walks too
     Transport transport_ = Transport::Stopped;
     bool finished_ = false;
     bool deviceOpen_ = false;
