@@ -1,0 +1,348 @@
+// The source: its settings, the sound it listens to, the show's turns on OBS's video tick, and
+// its frame.
+#include "obs/tolvek_source.h"
+
+#include <dlfcn.h>
+#include <graphics/vec4.h>
+#include <obs-module.h>
+#include <util/platform.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "obs/show_slot.h"
+#include "obs/trace_log.h"
+
+namespace tolvek_obs {
+namespace {
+
+constexpr uint32_t kFrameWidth = 640;
+constexpr uint32_t kFrameHeight = 480;
+// How often a missing or vanished audio source is looked for again.
+constexpr float kListenCheckSeconds = 1.0f;
+// After a stall (or a long wait) the show goes on at its pace rather than catching up.
+constexpr int kMostTurnsPerTick = 4;
+// A timestamp this far from the clock is not OBS's clock; the time of arrival serves.
+constexpr std::uint64_t kForeignClockNs = 2'000'000'000;
+
+SourceSettings Read(obs_data_t* settings) {
+    SourceSettings read;
+    read.audioSource = obs_data_get_string(settings, "audio_source");
+    read.pluginPath = obs_data_get_string(settings, "plugin_path");
+    read.fixedClock = obs_data_get_bool(settings, "fixed_clock");
+    read.clockSeconds = obs_data_get_int(settings, "clock_seconds");
+    return read;
+}
+
+std::string ListenedLabel(const std::string& name) {
+    return name.empty() ? "the desktop audio" : "'" + name + "'";
+}
+
+std::string ResolvedPluginPath(const SourceSettings& settings) {
+    if (!settings.pluginPath.empty())
+        return settings.pluginPath;
+    if (const char* env = std::getenv("TOLVEK_PLUGIN"); env != nullptr && *env != '\0')
+        return env;
+    return TolvekSource::DefaultPluginPath();
+}
+
+int WaveformPeak(const hostkit::SoundWindow& sound) {
+    int peak = 0;
+    if (sound.samples == nullptr)
+        return 0;
+    for (int i = 0; i < sound.frames * sound.channels; ++i)
+        peak = std::max(peak, std::abs(static_cast<int>(sound.samples[i]) >> 8));
+    return peak;
+}
+
+}  // namespace
+
+std::string TolvekSource::DefaultPluginPath() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&TolvekSource::DefaultPluginPath), &info) == 0 ||
+        info.dli_fname == nullptr)
+        return TOLVEK_OBS_VIS_RELATIVE_PATH;
+    const std::filesystem::path self = std::filesystem::path(info.dli_fname).parent_path();
+    return (self / TOLVEK_OBS_VIS_RELATIVE_PATH).lexically_normal().string();
+}
+
+TolvekSource::TolvekSource(obs_data_t* settings, obs_source_t* source) : source_(source) {
+    Update(settings);
+}
+
+TolvekSource::~TolvekSource() {
+    StopListening();
+    ShowSlot::GiveUp(this);
+    obs_enter_graphics();
+    texture_.Release();
+    obs_leave_graphics();
+    LogInfo("source '" + Name() + "' removed");
+}
+
+std::string TolvekSource::Name() const {
+    const char* name = obs_source_get_name(source_);
+    return name != nullptr ? name : "";
+}
+
+void TolvekSource::Update(obs_data_t* settings) {
+    std::lock_guard lock(settingsMutex_);
+    settings_ = Read(settings);
+    ++settingsVersion_;
+}
+
+void TolvekSource::Shown() {
+    shown_ = true;
+    // A show that failed or ended is tried again each time the source is shown.
+    startFailed_ = false;
+    ended_ = false;
+    LogInfo("source '" + Name() + "' shown");
+}
+
+void TolvekSource::Hidden() {
+    shown_ = false;
+    if (ShowSlot::Holds(this) && ShowSlot::Show().running())
+        LogInfo("source '" + Name() + "' hidden: the show rests after " +
+                std::to_string(ShowSlot::Show().framesRendered()) + " frames");
+}
+
+void TolvekSource::Captured(void* param, obs_source_t*, const audio_data* audio, bool muted) {
+    auto* self = static_cast<TolvekSource*>(param);
+    if (audio == nullptr || audio->frames == 0)
+        return;
+    const int channels = std::min(2, self->audioChannels_.load());
+    const int rate = self->audioRate_.load();
+    const int frames = static_cast<int>(audio->frames);
+    const std::uint64_t now = os_gettime_ns();
+    std::uint64_t timestamp = audio->timestamp;
+    const std::uint64_t arrivalStart =
+        now - static_cast<std::uint64_t>(frames) * 1'000'000'000ull / static_cast<unsigned>(rate);
+    if (timestamp + kForeignClockNs < now || timestamp > now + kForeignClockNs)
+        timestamp = arrivalStart;
+    // What the mix hears: a muted source is silence.
+    static thread_local std::vector<float> zeros;
+    const float* planes[2] = {reinterpret_cast<const float*>(audio->data[0]),
+                              reinterpret_cast<const float*>(audio->data[1])};
+    if (muted) {
+        zeros.assign(static_cast<std::size_t>(frames), 0.0f);
+        planes[0] = planes[1] = zeros.data();
+    }
+    self->ring_.Push(planes, channels, frames, rate, timestamp);
+    if (Tracing() && planes[0] != nullptr) {
+        int onset = -1;
+        float peak = 0;
+        for (int i = 0; i < frames; ++i) {
+            const float v = std::fabs(planes[0][i]);
+            if (onset < 0 && v > 0.25f)
+                onset = i;
+            peak = std::max(peak, v);
+        }
+        Trace("sound %llu arrived %llu frames %d peak %.3f onset %d",
+              static_cast<unsigned long long>(timestamp), static_cast<unsigned long long>(now),
+              frames, peak, onset);
+    }
+}
+
+void TolvekSource::Listen(const std::string& name) {
+    StopListening();
+    listenedName_ = name;
+    obs_source_t* target =
+        name.empty() ? obs_get_output_source(1) : obs_get_source_by_name(name.c_str());
+    if (target == nullptr)
+        return;
+    if (target == source_ || (obs_source_get_output_flags(target) & OBS_SOURCE_AUDIO) == 0) {
+        LogWarning("source '" + Name() + "': " + ListenedLabel(name) +
+                   " has no sound to listen to");
+        obs_source_release(target);
+        return;
+    }
+    obs_audio_info info{};
+    if (obs_get_audio_info(&info)) {
+        audioRate_ = static_cast<int>(info.samples_per_sec);
+        audioChannels_ = static_cast<int>(get_audio_channels(info.speakers));
+    }
+    ring_.Clear();
+    listened_ = obs_source_get_weak_source(target);
+    listenedRaw_ = target;
+    obs_source_add_audio_capture_callback(target, &TolvekSource::Captured, this);
+    LogInfo("source '" + Name() + "' listens to " + ListenedLabel(name) + " ('" +
+            obs_source_get_name(target) + "')");
+    obs_source_release(target);
+}
+
+void TolvekSource::StopListening() {
+    if (listened_ == nullptr)
+        return;
+    // Once this returns, no capture callback of ours is running (OBS holds its lock around them).
+    if (obs_source_t* target = obs_weak_source_get_source(listened_)) {
+        obs_source_remove_audio_capture_callback(target, &TolvekSource::Captured, this);
+        obs_source_release(target);
+    }
+    obs_weak_source_release(listened_);
+    listened_ = nullptr;
+    listenedRaw_ = nullptr;
+    ring_.Clear();
+}
+
+void TolvekSource::ApplySettings() {
+    SourceSettings wanted;
+    int version = 0;
+    {
+        std::lock_guard lock(settingsMutex_);
+        wanted = settings_;
+        version = settingsVersion_;
+    }
+    if (version == appliedVersion_)
+        return;
+    const bool first = appliedVersion_ < 0;
+    const bool showChanged = wanted.pluginPath != applied_.pluginPath ||
+                             wanted.fixedClock != applied_.fixedClock ||
+                             wanted.clockSeconds != applied_.clockSeconds;
+    const bool soundChanged = wanted.audioSource != applied_.audioSource;
+    applied_ = wanted;
+    appliedVersion_ = version;
+    if (first || soundChanged)
+        Listen(applied_.audioSource);
+    if (!first && showChanged) {
+        startFailed_ = false;
+        ended_ = false;
+        if (ShowSlot::Holds(this))
+            ShowSlot::StopShow("the source's settings changed");
+    }
+}
+
+bool TolvekSource::StartShow() {
+    HostedShow& show = ShowSlot::Show();
+    const std::string path = ResolvedPluginPath(applied_);
+    std::string error;
+    ShowSlot::ForgetSaid();
+    show.FixClock(applied_.fixedClock, applied_.clockSeconds);
+    const SoundFormat format{ring_.sampleRate(), ring_.channels()};
+    if (!show.Load(path, &error) || !show.Start(format, &error)) {
+        LogWarning("source '" + Name() + "': " + error);
+        const std::string said = ShowSlot::Said();
+        SetNotice("Quenari Tolvek cannot start.\n" + error + (said.empty() ? "" : "\n" + said),
+                  false);
+        return false;
+    }
+    std::string clock =
+        applied_.fixedClock ? ", clock fixed at " + std::to_string(applied_.clockSeconds) : "";
+    LogInfo("Init: source '" + Name() + "' started the show from " + path + ", a frame every " +
+            std::to_string(show.delayMs()) + " ms, listening to " +
+            ListenedLabel(applied_.audioSource) + clock);
+    dueMs_ = show.delayMs();  // the first frame at once
+    uploadedPresent_ = -1;
+    return true;
+}
+
+void TolvekSource::RunTurns(float seconds) {
+    HostedShow& show = ShowSlot::Show();
+    const int delayMs =
+        std::max(1, show.delayMs() > 0 ? show.delayMs() : static_cast<int>(seconds * 1000));
+    dueMs_ += static_cast<double>(seconds) * 1000.0;
+    if (dueMs_ > kMostTurnsPerTick * delayMs)
+        dueMs_ = delayMs;
+    const int turns = static_cast<int>(dueMs_ / delayMs);
+    dueMs_ -= turns * delayMs;
+    // This tick's frame is shown at its timestamp; the turns before it belong to the moments
+    // one delay apart before that, each asking for the sound latencyMs ahead.
+    const std::uint64_t frameNs = obs_get_video_frame_time();
+    const SoundFormat format{ring_.sampleRate(), ring_.channels()};
+    for (int turn = 0; turn < turns && show.running(); ++turn) {
+        const std::int64_t aheadMs =
+            static_cast<std::int64_t>(show.latencyMs()) - (turns - 1 - turn) * delayMs;
+        const std::uint64_t startNs = frameNs + static_cast<std::uint64_t>(aheadMs * 1'000'000);
+        const hostkit::SoundWindow sound = ring_.Window(startNs, window_);
+        if (show.Turn(format, sound) == TurnResult::Ended) {
+            ended_ = true;
+            LogInfo("Quit: the show ended itself after " + std::to_string(show.framesRendered()) +
+                    " frames (its window closed or Render failed)");
+        }
+        Trace("frame %d t %llu start %llu peak %d present %d", show.framesRendered(),
+              static_cast<unsigned long long>(frameNs), static_cast<unsigned long long>(startNs),
+              WaveformPeak(sound), show.presentCount());
+    }
+}
+
+void TolvekSource::Tick(float seconds) {
+    ApplySettings();
+    sinceListenCheck_ += seconds;
+    if (sinceListenCheck_ >= kListenCheckSeconds) {
+        sinceListenCheck_ = 0;
+        // The desktop audio may be made anew (another device), a named source may come later.
+        const bool gone = listened_ == nullptr || obs_weak_source_expired(listened_);
+        obs_source_t* desktop = applied_.audioSource.empty() ? obs_get_output_source(1) : nullptr;
+        if (gone || (desktop != nullptr && desktop != listenedRaw_))
+            Listen(applied_.audioSource);
+        obs_source_release(desktop);
+    }
+    if (!shown_)
+        return;  // the show rests
+    if (!ShowSlot::Take(this, Name())) {
+        SetNotice("Another Quenari Tolvek source, '" + ShowSlot::HolderName() +
+                      "', is running the show. OBS holds one show at a time: the plug-in and "
+                      "its platform layer are one instance per process. This source takes the "
+                      "show over when that one is removed.",
+                  false);
+        return;
+    }
+    HostedShow& show = ShowSlot::Show();
+    if (!show.running()) {
+        if (startFailed_ || ended_)
+            return;
+        if (!StartShow()) {
+            startFailed_ = true;
+            return;
+        }
+    }
+    RunTurns(seconds);
+    const bool fresh = show.presentCount() != uploadedPresent_;
+    obs_enter_graphics();
+    if (fresh) {
+        texture_.Upload(show.frame());
+        uploadedPresent_ = show.presentCount();
+    }
+    drawShow_ = true;
+    const std::string said = ShowSlot::Said();
+    notice_.Set(ended_ ? "The show has ended." + (said.empty() ? "" : "\n" + said) : said);
+    obs_leave_graphics();
+}
+
+void TolvekSource::SetNotice(const std::string& text, bool drawShow) {
+    obs_enter_graphics();
+    if (text != notice_.text() || drawShow != drawShow_)
+        LogWarning("source '" + Name() + "' shows: " + text);
+    notice_.Set(text);
+    drawShow_ = drawShow;
+    obs_leave_graphics();
+}
+
+uint32_t TolvekSource::Width() const {
+    return texture_.width() > 0 ? static_cast<uint32_t>(texture_.width()) : kFrameWidth;
+}
+
+uint32_t TolvekSource::Height() const {
+    return texture_.height() > 0 ? static_cast<uint32_t>(texture_.height()) : kFrameHeight;
+}
+
+void TolvekSource::Render() {
+    const int width = static_cast<int>(Width());
+    const int height = static_cast<int>(Height());
+    if (drawShow_ && texture_.texture() != nullptr) {
+        gs_effect_t* effect = obs_get_base_effect(OBS_EFFECT_DEFAULT);
+        while (gs_effect_loop(effect, "Draw"))
+            obs_source_draw(texture_.texture(), 0, 0, 0, 0, false);
+    } else {
+        gs_effect_t* solid = obs_get_base_effect(OBS_EFFECT_SOLID);
+        vec4 black;
+        vec4_from_rgba(&black, 0xFF000000);
+        gs_effect_set_vec4(gs_effect_get_param_by_name(solid, "color"), &black);
+        while (gs_effect_loop(solid, "Solid"))
+            gs_draw_sprite(nullptr, 0, static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+    }
+    notice_.Render(width, height);
+}
+
+}  // namespace tolvek_obs
