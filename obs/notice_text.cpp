@@ -12,6 +12,8 @@ namespace {
 constexpr int kMargin = 16;
 constexpr int kPadding = 10;
 constexpr int kTextWidth = 640 - 2 * (kMargin + kPadding);
+// Dark red, as OBS packs a colour: 0xAABBGGRR.
+constexpr uint32_t kBoxColour = 0xFF1C1C40;
 
 void FillBox(float x, float y, float width, float height, uint32_t argb) {
     gs_effect_t* solid = obs_get_base_effect(OBS_EFFECT_SOLID);
@@ -78,7 +80,7 @@ void NoticeText::Render(int width, int height) const {
     const float y = static_cast<float>(kMargin);
     gs_blend_state_push();
     gs_blend_function(GS_BLEND_ONE, GS_BLEND_ZERO);
-    FillBox(x, y, boxWidth, boxHeight, 0xFF301818);
+    FillBox(x, y, boxWidth, boxHeight, kBoxColour);
     if (source_ != nullptr) {
         gs_blend_function_separate(GS_BLEND_SRCALPHA, GS_BLEND_INVSRCALPHA, GS_BLEND_ONE,
                                    GS_BLEND_INVSRCALPHA);

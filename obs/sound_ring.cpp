@@ -66,7 +66,8 @@ int SoundRing::sampleRate() const {
 }
 
 hostkit::SoundWindow SoundRing::Window(std::uint64_t startNs,
-                                       std::array<std::int16_t, kWindowFrames * 2>& out) const {
+                                       std::array<std::int16_t, kWindowFrames * 2>& out,
+                                       std::uint64_t* heardNs) const {
     std::lock_guard lock(mutex_);
     hostkit::SoundWindow sound;
     sound.channels = channels_;
@@ -92,6 +93,9 @@ hostkit::SoundWindow SoundRing::Window(std::uint64_t startNs,
     }
     sound.samples = out.data();
     sound.frames = frames;
+    if (heardNs != nullptr)
+        *heardNs = startNs_ + static_cast<std::uint64_t>(
+                                  FramesToNs(static_cast<std::uint64_t>(first), sampleRate_));
     return sound;
 }
 

@@ -28,9 +28,10 @@ class SoundRing {
 
     // The 576 frames heard from `startNs` on, interleaved into `out`; when the ring does not
     // reach that far yet, the newest 576 it holds. Silence when it holds nothing heard within
-    // kStaleNs of `startNs`.
+    // kStaleNs of `startNs`. `heardNs` (when given) gets when the first of them is heard.
     hostkit::SoundWindow Window(std::uint64_t startNs,
-                                std::array<std::int16_t, kWindowFrames * 2>& out) const;
+                                std::array<std::int16_t, kWindowFrames * 2>& out,
+                                std::uint64_t* heardNs = nullptr) const;
 
     int channels() const;
     int sampleRate() const;

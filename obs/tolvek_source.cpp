@@ -167,6 +167,7 @@ void TolvekSource::Listen(const std::string& name) {
     listened_ = obs_source_get_weak_source(target);
     listenedRaw_ = target;
     obs_source_add_audio_capture_callback(target, &TolvekSource::Captured, this);
+    Trace("listen %s", obs_source_get_name(target));
     LogInfo("source '" + Name() + "' listens to " + ListenedLabel(name) + " ('" +
             obs_source_get_name(target) + "')");
     obs_source_release(target);
@@ -254,15 +255,16 @@ void TolvekSource::RunTurns(float seconds) {
         const std::int64_t aheadMs =
             static_cast<std::int64_t>(show.latencyMs()) - (turns - 1 - turn) * delayMs;
         const std::uint64_t startNs = frameNs + static_cast<std::uint64_t>(aheadMs * 1'000'000);
-        const hostkit::SoundWindow sound = ring_.Window(startNs, window_);
+        std::uint64_t heardNs = 0;
+        const hostkit::SoundWindow sound = ring_.Window(startNs, window_, &heardNs);
         if (show.Turn(format, sound) == TurnResult::Ended) {
             ended_ = true;
             LogInfo("Quit: the show ended itself after " + std::to_string(show.framesRendered()) +
                     " frames (its window closed or Render failed)");
         }
-        Trace("frame %d t %llu start %llu peak %d present %d", show.framesRendered(),
+        Trace("frame %d t %llu start %llu heard %llu peak %d present %d", show.framesRendered(),
               static_cast<unsigned long long>(frameNs), static_cast<unsigned long long>(startNs),
-              WaveformPeak(sound), show.presentCount());
+              static_cast<unsigned long long>(heardNs), WaveformPeak(sound), show.presentCount());
     }
 }
 

@@ -1,0 +1,440 @@
+"""The checks of scripts/obs-test in the real OBS Studio, driven through its websocket: the show
+drawn in a scene equals tolvek render's frames with a fixed clock in silence, follows a tone and
+rests in silence, hides and shows, a second source says why it does not run a show of its own,
+removing and adding work, a missing plug-in or data pack is said in the log and on the frame,
+and OBS quits with Quit called; then OBS's CPU with and without the show and the offset between
+a click and the first frame that shows it."""
+
+import math
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import obs_frames  # noqa: E402
+from obs_client import PREFIX, SCRATCH, Failed, Obs, fail, faults, log  # noqa: E402
+
+CLOCK = 1234567890
+SOURCE = "Quenari Tolvek"
+SHOTS = os.environ.get("TOLVEK_SHOTS") or None
+MEASURE = os.environ.get("TOLVEK_MEASURE", "1") == "1"
+TOLVEK = os.path.join(PREFIX, "bin", "tolvek")
+INSTALLED_PLUGIN = os.path.join(PREFIX, "lib", "tolvek", "vis_tolvek.so")
+# Rows where the show's two horizontal traces rest in silence (byte 0 drawn at 70 + 128 and
+# 210 + 128, two pixels thick), while the frame counter is below 400 (the trace phase).
+RESTING_ROWS = (198, 199, 338, 339)
+TRACE_PHASE_END = 400
+# The notice box's colour (dark red), as the source draws it.
+NOTICE_BOX = (0x40, 0x1C, 0x1C)
+
+
+def wav(name):
+    return os.path.join(SCRATCH, name)
+
+
+def keep(picture_path, name):
+    if SHOTS:
+        os.makedirs(SHOTS, exist_ok=True)
+        shutil.copy(picture_path, os.path.join(SHOTS, name))
+
+
+class References:
+    """tolvek render's frames of the fixed-clock show in silence."""
+
+    def __init__(self, last):
+        self.folder = os.path.join(SCRATCH, "reference")
+        subprocess.run([TOLVEK, "render", "--silence", "--clock", str(CLOCK), "--frames",
+                        f"1-{last}", "--png-dir", self.folder], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.last = last
+
+    def frame(self, k):
+        return obs_frames.read_png(os.path.join(self.folder, f"frame-{k:06d}.png"))
+
+    def match(self, shot, oldest, newest):
+        """The frame the screenshot shows, searched back from the newest one presented before
+        it came back to the oldest one that may still have been on the texture when asked."""
+        best = None
+        for k in range(min(newest, self.last), max(0, oldest - 1), -1):
+            differing, largest = obs_frames.difference(shot, self.frame(k))
+            if best is None or differing < best[1]:
+                best = (k, differing, largest)
+            if differing == 0:
+                break
+        return best
+
+
+def resting_share(shot):
+    """How much of the resting rows is one colour: 1.0 when both traces lie flat."""
+    share = 1.0
+    colours = set()
+    for y in RESTING_ROWS:
+        row = [shot.rgb[(y * shot.width + x) * 3:(y * shot.width + x) * 3 + 3]
+               for x in range(shot.width)]
+        common = max(set(row), key=row.count)
+        colours.add(common)
+        share = min(share, row.count(common) / len(row))
+    return share if len(colours) == 1 else 0.0
+
+
+def band_difference(a, b):
+    """Pixels that differ between two screenshots inside the bands the traces sweep."""
+    return obs_frames.difference(a.crop(0, 70, a.width, 396), b.crop(0, 70, b.width, 396))[0]
+
+
+def shows_notice(shot):
+    x, y = shot.width // 2, 20
+    return tuple(shot.rgb[(y * shot.width + x) * 3:(y * shot.width + x) * 3 + 3]) == NOTICE_BOX
+
+
+def shows_show(obs, source, name):
+    """The source draws the show: frames rendered, no notice, a picture that is not blank.
+    (The show goes on from where the last one stopped, so its frame cannot be foretold.)"""
+    obs.trace.wait_frames(10)
+    shot = obs.screenshot(source, os.path.join(SCRATCH, name + ".png"))
+    return not shows_notice(shot) and obs_frames.colours(shot) >= 2
+
+
+def create_source(obs, name, scene="Show", **settings):
+    obs.call("CreateInput", sceneName=scene, inputName=name, inputKind="quenari_tolvek_source",
+             inputSettings=settings)
+
+
+def check_silence_frames(obs, references):
+    for target in (40, 100, 160):
+        # A tick's turns come before its upload, so the texture may still hold the frames of the
+        # tick before the newest one traced.
+        oldest = obs.trace.wait_frames(target)["present"] - 4
+        path = os.path.join(SCRATCH, f"silence-{target}.png")
+        shot = obs.screenshot(SOURCE, path)
+        newest = obs.trace.last_frame()["present"]
+        k, differing, largest = references.match(shot, oldest, newest)
+        if differing:
+            fail(f"the screenshot (taken while frames {oldest} to {newest} were presented) is "
+                 f"nearest to frame {k} of tolvek render, but {differing} pixels differ "
+                 f"(largest channel difference {largest})")
+        share = resting_share(shot)
+        if share < 0.99:
+            fail(f"in silence the traces do not lie flat ({share:.2f} of the resting rows)")
+        log(f"screenshot {shot.width}x{shot.height} equals frame {k} of tolvek render --silence "
+            f"--clock {CLOCK}: 0 of {shot.width * shot.height} pixels differ, largest channel "
+            f"difference 0 (asked for while frame {oldest + 4} was the newest, back at {newest})")
+        if target == 160:
+            keep(path, "obs-source-silence.png")
+    log("in silence both traces lie flat along their resting rows")
+
+
+def check_tone(obs):
+    # The tune: 0-2 s a steady tone (0.6 of full scale), 2-4 s beats falling from 0.8 every
+    # half second, then silence; it starts when its scene item is shown.
+    obs.call("CreateInput", sceneName="Show", inputName="Tune", inputKind="ffmpeg_source",
+             inputSettings={"local_file": wav("tune.wav"), "looping": False},
+             sceneItemEnabled=False)
+    mark = len(obs.log_lines())
+    obs.call("SetInputSettings", inputName=SOURCE, inputSettings={"audio_source": "Tune"})
+    obs.wait_log(f"source '{SOURCE}' listens to 'Tune'", after=mark)
+    tune_item = obs.call("GetSceneItemId", sceneName="Show", sourceName="Tune")["sceneItemId"]
+    lines_before = len(obs.trace.lines())
+    obs.call("SetSceneItemEnabled", sceneName="Show", sceneItemId=tune_item, sceneItemEnabled=True)
+    deadline = time.monotonic() + 5
+    start = None
+    while start is None and time.monotonic() < deadline:
+        sounds = obs.trace.sounds(obs.trace.lines()[lines_before:])
+        loud = [s for s in sounds if s["peak"] > 0.1]
+        start = loud[0]["t"] + loud[0]["onset"] * 1_000_000_000 // 48000 if loud else None
+        time.sleep(0.02)
+    if start is None:
+        fail("the tune never reached the source")
+
+    def wait_heard(seconds):
+        while True:
+            last = obs.trace.last_frame()
+            if last["heard"] >= start + int(seconds * 1e9):
+                return last
+            if time.monotonic() > deadline + 20:
+                fail(f"no frame heard the tune's {seconds} s")
+            time.sleep(0.01)
+
+    shots = []
+    for i, at in enumerate((0.8, 1.2)):
+        last = wait_heard(at)
+        path = os.path.join(SCRATCH, f"tone-{i}.png")
+        shots.append((obs.screenshot(SOURCE, path), last["n"], path))
+    keep(shots[0][2], "obs-source-tone.png")
+    for shot, n, _ in shots:
+        if n >= TRACE_PHASE_END:
+            fail(f"the tone's screenshots came at frame {n}, past the trace phase")
+        share = resting_share(shot)
+        if share > 0.5:
+            fail(f"with a tone the traces still lie flat ({share:.2f} of the resting rows)")
+    moved = band_difference(shots[0][0], shots[1][0])
+    if moved < 2000:
+        fail(f"the traces did not move with the tone ({moved} pixels changed in their bands)")
+    log(f"with a tone the traces leave their resting rows and move ({moved} pixels of their "
+        "bands changed between two screenshots 0.4 s apart)")
+
+    last = wait_heard(4.5)
+    path = os.path.join(SCRATCH, "after-tone.png")
+    shot = obs.screenshot(SOURCE, path)
+    if last["n"] < TRACE_PHASE_END:
+        share = resting_share(shot)
+        if share < 0.99:
+            fail(f"after the tune the traces do not rest ({share:.2f} of the resting rows)")
+        log("once the tune has ended the traces rest again")
+
+    # The waveform of each frame against the tune at the moment it was heard: the steady tone's
+    # level, each beat's fall (0.8 * 127 * e^(-6 t) for t into the beat), then silence.
+    frames = [f for f in obs.trace.frames() if f["heard"] >= start]
+    steady, beats, quiet = [], [], []
+    for f in frames:
+        s = (f["heard"] - start) / 1e9
+        if 0.05 < s < 1.95:
+            steady.append(abs(f["peak"] - 0.6 * 127))
+        elif 2.05 < s < 3.95:
+            beats.append((f["peak"], 0.8 * 127 * math.exp(-6 * ((s - 2.0) % 0.5))))
+        elif s > 4.3:
+            quiet.append(f["peak"])
+    if len(steady) < 40 or len(beats) < 40 or len(quiet) < 10:
+        fail(f"too few frames heard the tune ({len(steady)} steady, {len(beats)} beats, "
+             f"{len(quiet)} after)")
+    steady_error = sum(steady) / len(steady)
+    beat_error = sum(abs(p - e) for p, e in beats) / len(beats)
+    loud = sum(1 for p, _ in beats if p >= 60)
+    soft = sum(1 for p, _ in beats if p <= 20)
+    if steady_error > 3 or beat_error > 6 or loud < 5 or soft < 5 or max(quiet) != 0:
+        fail(f"the waveform does not follow the tune: steady off by {steady_error:.1f}, beats "
+             f"off by {beat_error:.1f} ({loud} loud, {soft} soft), after it {max(quiet)}")
+    late = [(f["start"] - f["heard"]) / 1e6 for f in frames]
+    log(f"the waveform follows the tune heard: {len(steady)} frames of the steady tone off by "
+        f"{steady_error:.1f} of 127, {len(beats)} frames of beats off by {beat_error:.1f} "
+        f"({loud} loud, {soft} soft), {len(quiet)} frames after it all silent; each frame's "
+        f"sound is from {min(late):.0f} to {max(late):.0f} ms before the moment asked for "
+        "(its video time + latencyMs), the newest OBS had")
+
+
+def check_hide_show(obs):
+    item = obs.call("GetSceneItemId", sceneName="Show", sourceName=SOURCE)["sceneItemId"]
+    mark = len(obs.log_lines())
+    obs.call("SetSceneItemEnabled", sceneName="Show", sceneItemId=item, sceneItemEnabled=False)
+    rested = obs.wait_log(r"hidden: the show rests after (\d+) frames", after=mark)
+    n0 = obs.trace.last_frame()["n"]
+    time.sleep(1.0)
+    n1 = obs.trace.last_frame()["n"]
+    if n1 != n0:
+        fail(f"Render was called while the source was hidden ({n0} then {n1} frames)")
+    obs.call("SetSceneItemEnabled", sceneName="Show", sceneItemId=item, sceneItemEnabled=True)
+    obs.wait_log(f"source '{SOURCE}' shown", after=mark)
+    obs.trace.wait_frames(n1 + 20)
+    inits = obs.log_lines(r"Init: ")
+    if len(inits) != 1:
+        fail(f"showing the source again started the show anew: {inits}")
+    log(f"hidden, the show rests (no Render for 1 s; {rested.split('] ')[1]}); shown again, it "
+        "goes on where it was, with no second Init")
+
+
+def check_second_source(obs):
+    mark = len(obs.log_lines())
+    create_source(obs, SOURCE + " 2")
+    said = obs.wait_log(f"source '{SOURCE} 2' shows: Another Quenari Tolvek source", after=mark)
+    time.sleep(0.3)
+    path = os.path.join(SCRATCH, "second-source.png")
+    shot = obs.screenshot(SOURCE + " 2", path)
+    keep(path, "obs-second-source.png")
+    if not shows_notice(shot):
+        fail("the second source's frame does not show its notice")
+    n0 = obs.trace.last_frame()["n"]
+    obs.trace.wait_frames(n0 + 20)
+    log("a second source shows on its frame and says in the log why it runs no show of its own: "
+        + said.split("shows: ", 1)[1][:96] + "...")
+
+
+def check_remove_add(obs):
+    mark = len(obs.log_lines())
+    obs.call("RemoveInput", inputName=SOURCE)
+    quit_line = obs.wait_log(r"Quit \(its source was removed\) after \d+ frames; windows (\d+), "
+                             r"display objects (\d+)", after=mark)
+    if not quit_line.endswith("windows 1, display objects 0"):
+        fail(f"removing the source left the show's objects behind: {quit_line}")
+    obs.wait_log(f"Init: source '{SOURCE} 2' started the show", after=mark)
+    if not shows_show(obs, SOURCE + " 2", "taken-over"):
+        fail("the second source did not take the show over")
+    log("the source removed: Quit, nothing left (windows 1, display objects 0); the second "
+        "source took the show over")
+    mark = len(obs.log_lines())
+    obs.call("RemoveInput", inputName=SOURCE + " 2")
+    obs.wait_log(r"Quit \(its source was removed\).*windows 1, display objects 0$", after=mark)
+    create_source(obs, SOURCE, audio_source="Quiet")
+    obs.wait_log(f"Init: source '{SOURCE}' started the show", after=mark)
+    if not shows_show(obs, SOURCE, "added-again"):
+        fail("the source added again shows no show")
+    log("removed and added again, the source starts a new show")
+
+
+def check_missing_files(obs):
+    missing = os.path.join(SCRATCH, "missing", "vis_tolvek.so")
+    mark = len(obs.log_lines())
+    obs.call("SetInputSettings", inputName=SOURCE, inputSettings={"plugin_path": missing})
+    line = obs.wait_log(f"{missing}: cannot load the plug-in", after=mark)
+    time.sleep(0.3)
+    path = os.path.join(SCRATCH, "missing-plugin.png")
+    shot = obs.screenshot(SOURCE, path)
+    keep(path, "obs-missing-plugin.png")
+    if not shows_notice(shot):
+        fail("a missing plug-in is not said on the frame")
+    obs.call("GetVersion")
+    log("a missing plug-in is said in OBS's log (" + line.split("': ", 1)[1][:70] +
+        "...) and on the frame; OBS goes on")
+
+    # The plug-in alone, without its data pack beside it.
+    bare = os.path.join(SCRATCH, "bare")
+    os.makedirs(bare, exist_ok=True)
+    shutil.copy(INSTALLED_PLUGIN, bare)
+    mark = len(obs.log_lines())
+    obs.call("SetInputSettings", inputName=SOURCE,
+             inputSettings={"plugin_path": os.path.join(bare, "vis_tolvek.so")})
+    line = obs.wait_log(r"the plug-in says: .*" + bare + r"/v_tolvek/.*", after=mark)
+    obs.wait_log(f"Init: source '{SOURCE}' started the show", after=mark)
+    time.sleep(0.5)
+    path = os.path.join(SCRATCH, "missing-data.png")
+    shot = obs.screenshot(SOURCE, path)
+    keep(path, "obs-missing-data.png")
+    if not shows_notice(shot):
+        fail("a missing data pack is not said on the frame")
+    log("a missing data pack is said in OBS's log (" + line.split("says: ", 1)[1][:72] +
+        "...) and on the frame over the show")
+    mark = len(obs.log_lines())
+    obs.call("SetInputSettings", inputName=SOURCE, inputSettings={"plugin_path": ""})
+    obs.wait_log(f"Init: source '{SOURCE}' started the show from {INSTALLED_PLUGIN}", after=mark)
+
+
+def quit_cleanly(obs):
+    inits = len(obs.log_lines(r"Init: "))
+    status = obs.quit()
+    if status != 0:
+        fail(f"OBS ended with status {status}")
+    lines = obs.log_lines()
+    last_init = max(i for i, line in enumerate(lines) if "Init: " in line)
+    quits = [line for line in lines[last_init:] if "] Quit (" in line]
+    if not quits or not quits[-1].endswith("windows 1, display objects 0"):
+        fail("quitting OBS did not call Quit, or left the show's objects behind: "
+             f"{quits[-1] if quits else 'no Quit'}")
+    with open(obs.out_path, errors="replace") as f:
+        text = f.read()
+    if "Number of memory leaks: 0" not in text:
+        fail("OBS reports memory leaks: " +
+             next((line for line in text.splitlines() if "memory leaks" in line), "(none said)"))
+    bad = faults(obs.out_path)
+    if bad:
+        fail("OBS reported a fault: " + bad[0])
+    log(f"OBS quit cleanly (status 0, no leaks of its objects) after {inits} shows, the last "
+        f"one with {quits[-1].split('] ', 1)[1]}")
+
+
+def main_session():
+    obs = Obs("main").start()
+    try:
+        loaded = obs.wait_log(r"loaded; the plug-in by default: (.*)$")
+        default = loaded.split("by default: ", 1)[1]
+        if os.path.realpath(default) != os.path.realpath(INSTALLED_PLUGIN):
+            fail(f"the installed source looks for the plug-in at {default}")
+        if "quenari_tolvek_source" not in obs.call("GetInputKindList")["inputKinds"]:
+            fail("OBS does not list the source")
+        log(f"OBS loaded the installed source; it finds the plug-in at {default}")
+        obs.call("SetVideoSettings", baseWidth=640, baseHeight=480, outputWidth=640,
+                 outputHeight=480)
+        obs.call("CreateScene", sceneName="Show")
+        obs.call("SetCurrentProgramScene", sceneName="Show")
+        obs.call("CreateInput", sceneName="Show", inputName="Quiet", inputKind="ffmpeg_source",
+                 inputSettings={"local_file": wav("silence.wav"), "looping": True})
+        references = References(TRACE_PHASE_END)
+        create_source(obs, SOURCE, audio_source="Quiet", fixed_clock=True, clock_seconds=CLOCK)
+        obs.wait_log(f"Init: source '{SOURCE}' started the show from .*, a frame every 25 ms, "
+                     f"listening to 'Quiet', clock fixed at {CLOCK}")
+        check_silence_frames(obs, references)
+        check_tone(obs)
+        check_hide_show(obs)
+        check_second_source(obs)
+        check_remove_add(obs)
+        check_missing_files(obs)
+        quit_cleanly(obs)
+    finally:
+        obs.kill()
+
+
+def measure_session():
+    obs = Obs("measure").start()
+    try:
+        obs.call("SetVideoSettings", baseWidth=640, baseHeight=480, outputWidth=640,
+                 outputHeight=480)
+        obs.call("CreateScene", sceneName="Measure")
+        obs.call("SetCurrentProgramScene", sceneName="Measure")
+        obs.call("CreateInput", sceneName="Measure", inputName="Clicks",
+                 inputKind="ffmpeg_source",
+                 inputSettings={"local_file": wav("clicks.wav"), "looping": True})
+        hz = os.sysconf("SC_CLK_TCK")
+        seconds = 20
+
+        def cpu_share():
+            t0, c0 = time.monotonic(), obs.cpu_ticks()
+            time.sleep(seconds)
+            return (obs.cpu_ticks() - c0) / hz / (time.monotonic() - t0)
+
+        time.sleep(3)
+        without = cpu_share()
+        create_source(obs, SOURCE, scene="Measure", audio_source="Clicks")
+        obs.wait_log(f"Init: source '{SOURCE}' started")
+        time.sleep(3)
+        lines_before = len(obs.trace.lines())
+        with_show = cpu_share()
+        log(f"OBS's CPU, {seconds} s each (640x480 at 30 fps, the media source playing clicks): "
+            f"{100 * without:.1f} % of a core without the source, {100 * with_show:.1f} % with "
+            f"it showing ({100 * (with_show - without):+.1f} %)")
+        lines = obs.trace.lines()[lines_before:]
+        report_click_offsets(obs.trace.sounds(lines), obs.trace.frames(lines))
+        if SHOTS:
+            subprocess.run(["import", "-window", "root", os.path.join(SHOTS, "obs-window.png")],
+                           check=False)
+        quit_cleanly(obs)
+    finally:
+        obs.kill()
+
+
+def report_click_offsets(sounds, frames):
+    """Each click's start (the block that holds it, at OBS's timestamp for it) against the
+    video time of the first frame whose waveform shows it."""
+    clicks = []
+    quiet = True
+    for s in sounds:
+        if s["onset"] >= 0 and quiet:
+            clicks.append(s["t"] + s["onset"] * 1_000_000_000 // 48000)
+        quiet = s["peak"] < 0.05
+    offsets = []
+    for c in clicks:
+        shown = next((f for f in frames if f["peak"] >= 40 and f["t"] >= c - 200_000_000), None)
+        if shown is not None and shown["t"] - c < 500_000_000:
+            offsets.append((shown["t"] - c) / 1e6)
+    if len(offsets) < 5:
+        fail(f"only {len(offsets)} clicks were seen in the frames")
+    within = sum(1 for o in offsets if abs(o) <= 1000 / 30)
+    log(f"click heard to the first frame showing it, {len(offsets)} clicks: mean "
+        f"{sum(offsets) / len(offsets):+.1f} ms, from {min(offsets):+.1f} to "
+        f"{max(offsets):+.1f} ms; {within} within one OBS frame (33.3 ms)")
+    log("each click, ms: " + " ".join(f"{o:+.0f}" for o in offsets))
+
+
+def main():
+    try:
+        main_session()
+        if MEASURE:
+            measure_session()
+    except Failed as failure:
+        print(f"obs-test: FAILED: {failure}", file=sys.stderr)
+        return 1
+    print("obs-test: 1 passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
