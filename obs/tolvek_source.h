@@ -54,6 +54,7 @@ class TolvekSource {
     void Listen(const std::string& name);
     void StopListening();
     bool StartShow();
+    void TickShow(float seconds);
     void RunTurns(float seconds);
     std::string Name() const;
     // Under the graphics lock, so a render elsewhere never sees half a change.

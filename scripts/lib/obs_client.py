@@ -5,7 +5,6 @@ environment read below comes from scripts/obs-test."""
 import base64
 import os
 import re
-import signal
 import subprocess
 import sys
 import time
@@ -37,7 +36,8 @@ class Trace:
     """The source's record of each frame and each block of sound it was handed."""
 
     FRAME = re.compile(r"^frame (\d+) t (\d+) start (\d+) heard (\d+) peak (\d+) present (\d+)$")
-    SOUND = re.compile(r"^sound (\d+) arrived (\d+) frames (\d+) peak ([\d.]+) onset (-?\d+)$")
+    SOUND = re.compile(r"^sound (\d+) arrived (\d+) frames (\d+) peak ([\d.]+) onset (-?\d+) "
+                       r"loud (-?\d+)$")
 
     def __init__(self, path):
         self.path = path
@@ -65,7 +65,7 @@ class Trace:
             m = self.SOUND.match(line)
             if m:
                 out.append({"t": int(m[1]), "arrived": int(m[2]), "frames": int(m[3]),
-                            "peak": float(m[4]), "onset": int(m[5])})
+                            "peak": float(m[4]), "onset": int(m[5]), "loud": int(m[6])})
         return out
 
     def last_frame(self):
@@ -153,18 +153,39 @@ class Obs:
             fields = f.read().rsplit(")", 1)[1].split()
         return int(fields[11]) + int(fields[12])  # utime + stime
 
+    def main_window(self):
+        """OBS's main window: the largest shown window of the process with OBS's title."""
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                str(self.process.pid), "--name", "^OBS [0-9]"],
+                               capture_output=True, text=True).stdout.split()
+        best, area = None, 0
+        for window in found:
+            shape = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
+                                   capture_output=True, text=True).stdout
+            size = dict(line.split("=", 1) for line in shape.split() if "=" in line)
+            a = int(size.get("WIDTH", 0)) * int(size.get("HEIGHT", 0))
+            if a > area:
+                best, area = window, a
+        return best
+
     def quit(self, seconds=40):
-        """Quits OBS the way Ctrl+C does (its main window closes); its exit status."""
+        """Quits OBS as a user does: its main window closed through the window manager (openbox
+        turns Alt+F4 into the window's close request). Its exit status."""
         if self.ws:
             self.ws.close()
             self.ws = None
-        self.process.send_signal(signal.SIGINT)
+        window = self.main_window()
+        if window is None:
+            fail("OBS's main window is not to be found")
+        subprocess.run(["xdotool", "windowactivate", "--sync", window], check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["xdotool", "key", "--clearmodifiers", "alt+F4"], check=True)
         try:
             status = self.process.wait(seconds)
         except subprocess.TimeoutExpired:
             self.process.kill()
             self.process.wait()
-            fail(f"OBS did not quit within {seconds} s")
+            fail(f"OBS did not quit within {seconds} s of its window's close request")
         self.out.close()
         return status
 
