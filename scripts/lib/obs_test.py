@@ -181,6 +181,7 @@ def check_tone(obs):
         if share < 0.99:
             fail(f"after the tune the traces do not rest ({share:.2f} of the resting rows)")
         log("once the tune has ended the traces rest again")
+    wait_heard(4.9)
 
     # The waveform of each frame against the tune at the moment it was heard: the steady tone's
     # level, each beat's fall (0.8 * 127 * e^(-6 t) for t into the beat), then silence. The
