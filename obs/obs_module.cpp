@@ -74,7 +74,7 @@ obs_source_info SourceInfo() {
     obs_source_info info{};
     info.id = "quenari_tolvek_source";
     info.type = OBS_SOURCE_TYPE_INPUT;
-    info.output_flags = OBS_SOURCE_VIDEO | OBS_SOURCE_CUSTOM_DRAW;
+    info.output_flags = OBS_SOURCE_VIDEO | OBS_SOURCE_CUSTOM_DRAW | OBS_SOURCE_INTERACTION;
     info.icon_type = OBS_ICON_TYPE_MEDIA;
     info.get_name = [](void*) { return obs_module_text("QuenariTolvek"); };
     info.create = [](obs_data_t* settings, obs_source_t* source) -> void* {
@@ -90,6 +90,11 @@ obs_source_info SourceInfo() {
     info.hide = [](void* data) { Self(data)->Hidden(); };
     info.video_tick = [](void* data, float seconds) { Self(data)->Tick(seconds); };
     info.video_render = [](void* data, gs_effect_t*) { Self(data)->Render(); };
+    // Keys typed into OBS's Interact window of the source go to the show, as the player's do.
+    info.key_click = [](void* data, const obs_key_event* event, bool up) {
+        if (event != nullptr)
+            Self(data)->KeyClicked(*event, up);
+    };
     return info;
 }
 

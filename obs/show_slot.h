@@ -5,10 +5,11 @@
 // thread only gives it up, and the next video tick calls Quit.
 #pragma once
 
-#include <string>
-#include <vector>
+#include <obs.h>
 
-#include "obs/hosted_show.h"
+#include <string>
+
+#include "hostkit/desktop/embedded_show.h"
 
 namespace tolvek_obs {
 
@@ -17,8 +18,9 @@ class ShowSlot {
     // The holder, or null.
     using Holder = const void*;
 
-    // On the video thread: the show (made on first use) and who holds it.
-    static HostedShow& Show();
+    // On the video thread: the show (made on first use), its commands aimed at `listened`.
+    static hostkit::EmbeddedShow& Show();
+    static void AimCommands(obs_source_t* listened);
     // True when `source` holds the show now (it took it, or already held it).
     static bool Take(Holder source, const std::string& name);
     static bool Holds(Holder source);
@@ -27,6 +29,9 @@ class ShowSlot {
     // a few lines, then "...". On the video thread.
     static std::string Said();
     static void ForgetSaid();
+    // The show started anew: its frames are counted from here.
+    static void Started();
+    static int FramesThisShow();
 
     // Any thread: `source` goes; the show it held stops on the next video tick.
     static void GiveUp(Holder source);

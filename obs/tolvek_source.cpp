@@ -5,17 +5,16 @@
 #include <dlfcn.h>
 #include <graphics/vec4.h>
 #include <obs-module.h>
-#include <util/platform.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <vector>
 
+#include "obs/media_controls.h"
 #include "obs/show_slot.h"
 #include "obs/trace_log.h"
+#include "platform/host_services.h"
 
 namespace tolvek_obs {
 namespace {
@@ -26,8 +25,6 @@ constexpr uint32_t kFrameHeight = 480;
 constexpr float kListenCheckSeconds = 1.0f;
 // After a stall (or a long wait) the show goes on at its pace rather than catching up.
 constexpr int kMostTurnsPerTick = 4;
-// A timestamp this far from the clock is not OBS's clock; the time of arrival serves.
-constexpr std::uint64_t kForeignClockNs = 2'000'000'000;
 
 SourceSettings Read(obs_data_t* settings) {
     SourceSettings read;
@@ -50,12 +47,11 @@ std::string ResolvedPluginPath(const SourceSettings& settings) {
     return TolvekSource::DefaultPluginPath();
 }
 
-int WaveformPeak(const hostkit::SoundWindow& sound) {
+int WaveformPeak(const winampVisModule& module) {
     int peak = 0;
-    if (sound.samples == nullptr)
-        return 0;
-    for (int i = 0; i < sound.frames * sound.channels; ++i)
-        peak = std::max(peak, std::abs(static_cast<int>(sound.samples[i]) >> 8));
+    for (int i = 0; i < kWaveformSamples; ++i)
+        peak = std::max(
+            peak, std::abs(static_cast<int>(static_cast<signed char>(module.waveformData[0][i]))));
     return peak;
 }
 
@@ -113,54 +109,24 @@ void TolvekSource::Hidden() {
     shown_ = false;
     if (ShowSlot::Holds(this) && ShowSlot::Show().running())
         LogInfo("source '" + Name() + "' hidden: the show rests after " +
-                std::to_string(ShowSlot::Show().framesRendered()) + " frames");
+                std::to_string(ShowSlot::FramesThisShow()) + " frames");
+}
+
+void TolvekSource::KeyClicked(const obs_key_event& event, bool up) {
+    const WPARAM key = VirtualKeyOf(event.native_vkey);
+    if (key == 0)
+        return;
+    std::lock_guard lock(keysMutex_);
+    keys_.emplace_back(key, !up);
 }
 
 void TolvekSource::Captured(void* param, obs_source_t*, const audio_data* audio, bool muted) {
-    auto* self = static_cast<TolvekSource*>(param);
-    if (audio == nullptr || audio->frames == 0)
-        return;
-    const int channels = std::min(2, self->audioChannels_.load());
-    const int rate = self->audioRate_.load();
-    const int frames = static_cast<int>(audio->frames);
-    const std::uint64_t now = os_gettime_ns();
-    std::uint64_t timestamp = audio->timestamp;
-    const std::uint64_t arrivalStart =
-        now - static_cast<std::uint64_t>(frames) * 1'000'000'000ull / static_cast<unsigned>(rate);
-    if (timestamp + kForeignClockNs < now || timestamp > now + kForeignClockNs)
-        timestamp = arrivalStart;
-    // What the mix hears: a muted source is silence.
-    static thread_local std::vector<float> zeros;
-    const float* planes[2] = {reinterpret_cast<const float*>(audio->data[0]),
-                              reinterpret_cast<const float*>(audio->data[1])};
-    if (muted) {
-        zeros.assign(static_cast<std::size_t>(frames), 0.0f);
-        planes[0] = planes[1] = zeros.data();
-    }
-    self->ring_.Push(planes, channels, frames, rate, timestamp);
-    if (Tracing() && planes[0] != nullptr) {
-        // Where the block first passes a quarter and seven tenths of full scale: a click's start
-        // and a louder stretch's, for the measurements.
-        int onset = -1;
-        int loud = -1;
-        float peak = 0;
-        for (int i = 0; i < frames; ++i) {
-            const float v = std::fabs(planes[0][i]);
-            if (onset < 0 && v > 0.25f)
-                onset = i;
-            if (loud < 0 && v > 0.7f)
-                loud = i;
-            peak = std::max(peak, v);
-        }
-        Trace("sound %llu arrived %llu frames %d peak %.3f onset %d loud %d",
-              static_cast<unsigned long long>(timestamp), static_cast<unsigned long long>(now),
-              frames, peak, onset, loud);
-    }
+    if (audio != nullptr)
+        static_cast<TolvekSource*>(param)->sound_.Push(*audio, muted);
 }
 
 void TolvekSource::Listen(const std::string& name) {
     StopListening();
-    listenedName_ = name;
     obs_source_t* target =
         name.empty() ? obs_get_output_source(1) : obs_get_source_by_name(name.c_str());
     if (target == nullptr)
@@ -173,10 +139,10 @@ void TolvekSource::Listen(const std::string& name) {
     }
     obs_audio_info info{};
     if (obs_get_audio_info(&info)) {
-        audioRate_ = static_cast<int>(info.samples_per_sec);
-        audioChannels_ = static_cast<int>(get_audio_channels(info.speakers));
+        sound_.SetFormat(static_cast<int>(info.samples_per_sec),
+                         static_cast<int>(get_audio_channels(info.speakers)));
     }
-    ring_.Clear();
+    sound_.Clear();
     listened_ = obs_source_get_weak_source(target);
     listenedRaw_ = target;
     obs_source_add_audio_capture_callback(target, &TolvekSource::Captured, this);
@@ -197,7 +163,20 @@ void TolvekSource::StopListening() {
     obs_weak_source_release(listened_);
     listened_ = nullptr;
     listenedRaw_ = nullptr;
-    ring_.Clear();
+    sound_.Clear();
+}
+
+void TolvekSource::CheckListening(float seconds) {
+    sinceListenCheck_ += seconds;
+    if (sinceListenCheck_ < kListenCheckSeconds)
+        return;
+    sinceListenCheck_ = 0;
+    // The desktop audio may be made anew (another device), a named source may come later.
+    const bool gone = listened_ == nullptr || obs_weak_source_expired(listened_);
+    obs_source_t* desktop = applied_.audioSource.empty() ? obs_get_output_source(1) : nullptr;
+    if (gone || (desktop != nullptr && desktop != listenedRaw_))
+        Listen(applied_.audioSource);
+    obs_source_release(desktop);
 }
 
 void TolvekSource::ApplySettings() {
@@ -228,19 +207,20 @@ void TolvekSource::ApplySettings() {
 }
 
 bool TolvekSource::StartShow() {
-    HostedShow& show = ShowSlot::Show();
+    hostkit::EmbeddedShow& show = ShowSlot::Show();
     const std::string path = ResolvedPluginPath(applied_);
     std::string error;
+    platform::FixCalendarTime(
+        applied_.fixedClock ? std::optional<std::int64_t>(applied_.clockSeconds) : std::nullopt);
     ShowSlot::ForgetSaid();
-    show.FixClock(applied_.fixedClock, applied_.clockSeconds);
-    const SoundFormat format{ring_.sampleRate(), ring_.channels()};
-    if (!show.Load(path, &error) || !show.Start(format, &error)) {
+    if (!show.Load(path, &error) || !show.Start(sound_, &error)) {
         LogWarning("source '" + Name() + "': " + error);
         const std::string said = ShowSlot::Said();
         SetNotice("Quenari Tolvek cannot start.\n" + error + (said.empty() ? "" : "\n" + said),
                   false);
         return false;
     }
+    ShowSlot::Started();
     std::string clock =
         applied_.fixedClock ? ", clock fixed at " + std::to_string(applied_.clockSeconds) : "";
     LogInfo("Init: source '" + Name() + "' started the show from " + path + ", a frame every " +
@@ -251,33 +231,50 @@ bool TolvekSource::StartShow() {
     return true;
 }
 
+void TolvekSource::SendKeys() {
+    std::vector<std::pair<WPARAM, bool>> keys;
+    {
+        std::lock_guard lock(keysMutex_);
+        keys.swap(keys_);
+    }
+    hostkit::EmbeddedShow& show = ShowSlot::Show();
+    for (const auto& [key, down] : keys) {
+        // OBS says nothing of a key held down: a second press before its release repeats.
+        const auto held = std::find(keysDown_.begin(), keysDown_.end(), key);
+        const bool repeat = down && held != keysDown_.end();
+        if (down && !repeat)
+            keysDown_.push_back(key);
+        else if (!down && held != keysDown_.end())
+            keysDown_.erase(held);
+        show.SendKey(key, down, repeat);
+    }
+}
+
 void TolvekSource::RunTurns(float seconds) {
-    HostedShow& show = ShowSlot::Show();
-    const int delayMs =
-        std::max(1, show.delayMs() > 0 ? show.delayMs() : static_cast<int>(seconds * 1000));
+    hostkit::EmbeddedShow& show = ShowSlot::Show();
+    const int delayMs = show.delayMs();
     dueMs_ += static_cast<double>(seconds) * 1000.0;
     if (dueMs_ > kMostTurnsPerTick * delayMs)
         dueMs_ = delayMs;
     const int turns = static_cast<int>(dueMs_ / delayMs);
     dueMs_ -= turns * delayMs;
-    // This tick's frame is shown at its timestamp; the turns before it belong to the moments
-    // one delay apart before that, each asking for the sound latencyMs ahead.
     const std::uint64_t frameNs = obs_get_video_frame_time();
-    const SoundFormat format{ring_.sampleRate(), ring_.channels()};
     for (int turn = 0; turn < turns && show.running(); ++turn) {
-        const std::int64_t aheadMs =
-            static_cast<std::int64_t>(show.latencyMs()) - (turns - 1 - turn) * delayMs;
-        const std::uint64_t startNs = frameNs + static_cast<std::uint64_t>(aheadMs * 1'000'000);
-        std::uint64_t heardNs = 0;
-        const hostkit::SoundWindow sound = ring_.Window(startNs, window_, &heardNs);
-        if (show.Turn(format, sound) == TurnResult::Ended) {
+        const hostkit::TurnResult result = show.Turn(sound_);
+        if (result == hostkit::TurnResult::Ended) {
             ended_ = true;
-            LogInfo("Quit: the show ended itself after " + std::to_string(show.framesRendered()) +
+            LogInfo("Quit: the show ended itself after " +
+                    std::to_string(ShowSlot::FramesThisShow()) +
                     " frames (its window closed or Render failed)");
+            break;
         }
-        Trace("frame %d t %llu start %llu heard %llu peak %d present %d", show.framesRendered(),
-              static_cast<unsigned long long>(frameNs), static_cast<unsigned long long>(startNs),
-              static_cast<unsigned long long>(heardNs), WaveformPeak(sound), show.presentCount());
+        // The frame's video time, the moment the plug-in asked to hear (latencyMs later) and the
+        // one it was handed, for the measurements.
+        Trace("frame %d t %llu start %llu heard %llu peak %d present %d",
+              ShowSlot::FramesThisShow(), static_cast<unsigned long long>(frameNs),
+              static_cast<unsigned long long>(frameNs + show.module().latencyMs * 1'000'000ull),
+              static_cast<unsigned long long>(sound_.lastHeardNs()), WaveformPeak(show.module()),
+              show.presentCount());
     }
 }
 
@@ -294,16 +291,7 @@ void TolvekSource::Tick(float seconds) {
 
 void TolvekSource::TickShow(float seconds) {
     ApplySettings();
-    sinceListenCheck_ += seconds;
-    if (sinceListenCheck_ >= kListenCheckSeconds) {
-        sinceListenCheck_ = 0;
-        // The desktop audio may be made anew (another device), a named source may come later.
-        const bool gone = listened_ == nullptr || obs_weak_source_expired(listened_);
-        obs_source_t* desktop = applied_.audioSource.empty() ? obs_get_output_source(1) : nullptr;
-        if (gone || (desktop != nullptr && desktop != listenedRaw_))
-            Listen(applied_.audioSource);
-        obs_source_release(desktop);
-    }
+    CheckListening(seconds);
     if (!shown_)
         return;  // the show rests
     if (!ShowSlot::Take(this, Name())) {
@@ -314,7 +302,7 @@ void TolvekSource::TickShow(float seconds) {
                   false);
         return;
     }
-    HostedShow& show = ShowSlot::Show();
+    hostkit::EmbeddedShow& show = ShowSlot::Show();
     if (!show.running()) {
         if (startFailed_ || ended_)
             return;
@@ -323,6 +311,10 @@ void TolvekSource::TickShow(float seconds) {
             return;
         }
     }
+    obs_source_t* listened = listened_ != nullptr ? obs_weak_source_get_source(listened_) : nullptr;
+    ShowSlot::AimCommands(listened);
+    obs_source_release(listened);
+    SendKeys();
     RunTurns(seconds);
     const bool fresh = show.presentCount() != uploadedPresent_;
     obs_enter_graphics();
@@ -332,7 +324,9 @@ void TolvekSource::TickShow(float seconds) {
     }
     drawShow_ = true;
     const std::string said = ShowSlot::Said();
-    notice_.Set(ended_ ? "The show has ended." + (said.empty() ? "" : "\n" + said) : said);
+    notice_.Set(ended_ ? "The show has ended. Hide the source and show it again to start it anew." +
+                             (said.empty() ? "" : "\n" + said)
+                       : said);
     obs_leave_graphics();
 }
 

@@ -1,7 +1,7 @@
 // The OBS source "Quenari Tolvek": hosts the visualization plug-in in a scene, fed by one of
-// OBS's audio sources. Which thread calls what:
-//   OBS's UI thread           create, update, properties
-//   the listened source's     Captured: the samples go into the ring, nothing else
+// OBS's audio sources, through the host kit's embedded show. Which thread calls what:
+//   OBS's UI thread           create, update, properties, KeyClicked (the Interact window)
+//   the listened source's     the capture callback: the samples go into the ring, nothing else
 //     audio (any thread)
 //   OBS's video thread        Shown, Hidden, Tick: the show's Init, turns and Quit, the texture
 //   whoever renders, under    Render: draws the texture and the notice, nothing more
@@ -11,15 +11,14 @@
 
 #include <obs.h>
 
-#include <array>
-#include <atomic>
-#include <cstdint>
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "obs/frame_texture.h"
 #include "obs/notice_text.h"
-#include "obs/sound_ring.h"
+#include "obs/source_sound.h"
 
 namespace tolvek_obs {
 
@@ -42,6 +41,7 @@ class TolvekSource {
     void Hidden();
     void Tick(float seconds);
     void Render();
+    void KeyClicked(const obs_key_event& event, bool up);
     uint32_t Width() const;
     uint32_t Height() const;
 
@@ -50,12 +50,14 @@ class TolvekSource {
 
   private:
     static void Captured(void* param, obs_source_t* source, const audio_data* audio, bool muted);
+    void TickShow(float seconds);
     void ApplySettings();
+    void CheckListening(float seconds);
     void Listen(const std::string& name);
     void StopListening();
     bool StartShow();
-    void TickShow(float seconds);
     void RunTurns(float seconds);
+    void SendKeys();
     std::string Name() const;
     // Under the graphics lock, so a render elsewhere never sees half a change.
     void SetNotice(const std::string& text, bool drawShow);
@@ -66,23 +68,23 @@ class TolvekSource {
     SourceSettings settings_;
     int settingsVersion_ = 0;
 
-    SoundRing ring_;
-    std::atomic<int> audioChannels_{2};
-    std::atomic<int> audioRate_{48000};
+    std::mutex keysMutex_;  // keys typed in OBS's Interact window, for the next tick
+    std::vector<std::pair<WPARAM, bool>> keys_;
+
+    SourceSound sound_;
 
     // The video thread's own.
     SourceSettings applied_;
     int appliedVersion_ = -1;
     obs_weak_source_t* listened_ = nullptr;
     obs_source_t* listenedRaw_ = nullptr;  // compared only, never used
-    std::string listenedName_;
     float sinceListenCheck_ = 0;
     bool shown_ = false;
     bool startFailed_ = false;
     bool ended_ = false;
     double dueMs_ = 0;
     int uploadedPresent_ = -1;
-    std::array<std::int16_t, SoundRing::kWindowFrames * 2> window_{};
+    std::vector<WPARAM> keysDown_;
 
     // Drawn by Render; changed only under the graphics lock.
     FrameTexture texture_;

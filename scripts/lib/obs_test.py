@@ -241,6 +241,81 @@ def check_hide_show(obs):
         "goes on where it was, with no second Init")
 
 
+def media_state(obs, name):
+    return obs.call("GetMediaInputStatus", inputName=name)["mediaState"]
+
+
+def check_keys(obs):
+    """Keys typed into OBS's Interact window of the source reach the show, which hands them to
+    its host: C pauses and resumes the media source it listens to, Down lowers its volume, P
+    saves the frame, Escape ends the show and showing the source again starts it anew."""
+    obs.call("SetInputSettings", inputName=SOURCE, inputSettings={"audio_source": "Quiet"})
+    obs.wait_log(f"source '{SOURCE}' listens to 'Quiet'")
+    obs.call("OpenInputInteractDialog", inputName=SOURCE)
+    window = None
+    deadline = time.monotonic() + 10
+    while window is None and time.monotonic() < deadline:
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Interact"],
+                               capture_output=True, text=True).stdout.split()
+        window = found[0] if found else None
+        time.sleep(0.1)
+    if window is None:
+        fail("OBS's Interact window did not open")
+    subprocess.run(["xdotool", "windowactivate", "--sync", window], check=False)
+    # A click in its view gives the view (and so the source) the keys.
+    subprocess.run(["xdotool", "mousemove", "--window", window, "200", "150", "click", "1"],
+                   check=True)
+    time.sleep(0.3)
+
+    def key(name, pattern):
+        mark = len(obs.log_lines())
+        subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True)
+        return obs.wait_log(pattern, after=mark)
+
+    if media_state(obs, "Quiet") != "OBS_MEDIA_STATE_PLAYING":
+        fail("the media source is not playing before the keys")
+    key("c", r"key for Pause on 'Quiet'")
+    time.sleep(0.3)
+    paused = media_state(obs, "Quiet")
+    key("c", r"key for Pause on 'Quiet'")
+    time.sleep(0.3)
+    resumed = media_state(obs, "Quiet")
+    if paused != "OBS_MEDIA_STATE_PAUSED" or resumed != "OBS_MEDIA_STATE_PLAYING":
+        fail(f"C did not pause and resume the media source ({paused}, then {resumed})")
+    key("Down", r"key for VolumeDown to 95 % on 'Quiet'")
+    volume = obs.call("GetInputVolume", inputName="Quiet")["inputVolumeMul"]
+    if abs(volume - 0.95) > 0.001:
+        fail(f"Down left the media source's volume at {volume}")
+    saved = key("p", r"the frame was saved as (.*)$").split("saved as ", 1)[1]
+    picture = obs_frames.read_png(saved)
+    if (picture.width, picture.height) != (640, 480) or obs_frames.colours(picture) < 2:
+        fail(f"the saved frame {saved} is not the show's frame")
+    key("Escape", r"Quit: the show ended itself")
+    time.sleep(0.3)
+    path = os.path.join(SCRATCH, "ended.png")
+    obs.screenshot(SOURCE, path)
+    keep(path, "obs-show-ended.png")
+    # The Interact window shows the source too: it closes before the source is hidden.
+    subprocess.run(["xdotool", "windowactivate", "--sync", window], check=False)
+    subprocess.run(["xdotool", "key", "--clearmodifiers", "alt+F4"], check=True)
+    deadline = time.monotonic() + 10
+    while subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Interact"],
+                         capture_output=True).returncode == 0:
+        if time.monotonic() > deadline:
+            fail("OBS's Interact window did not close")
+        time.sleep(0.1)
+    item = obs.call("GetSceneItemId", sceneName="Show", sourceName=SOURCE)["sceneItemId"]
+    mark = len(obs.log_lines())
+    obs.call("SetSceneItemEnabled", sceneName="Show", sceneItemId=item, sceneItemEnabled=False)
+    time.sleep(0.3)
+    obs.call("SetSceneItemEnabled", sceneName="Show", sceneItemId=item, sceneItemEnabled=True)
+    obs.wait_log(f"Init: source '{SOURCE}' started the show", after=mark)
+    log("keys in OBS's Interact window reach the show and come back as the player's commands: "
+        "C paused and resumed the media source, Down lowered its volume to 95 %, P saved the "
+        f"frame as {os.path.basename(saved)}, Escape ended the show, and showing the source "
+        "again started it anew")
+
+
 def check_second_source(obs):
     mark = len(obs.log_lines())
     create_source(obs, SOURCE + " 2")
@@ -367,6 +442,7 @@ def main_session():
         check_silence_frames(obs, references)
         check_tone(obs)
         check_hide_show(obs)
+        check_keys(obs)
         check_second_source(obs)
         check_remove_add(obs)
         check_missing_files(obs)
