@@ -324,9 +324,9 @@ void TolvekSource::TickShow(float seconds) {
     }
     drawShow_ = true;
     const std::string said = ShowSlot::Said();
-    notice_.Set(ended_ ? "The show has ended. Hide the source and show it again to start it anew." +
-                             (said.empty() ? "" : "\n" + said)
-                       : said);
+    const std::string ended =
+        "The show has ended. Hide the source and show it again to start it anew.";
+    notice_.Set(ended_ ? ended + (said.empty() ? "" : "\n" + said) : said);
     obs_leave_graphics();
 }
 
