@@ -82,7 +82,8 @@ class WebSocket:
                 payload = bytes(b ^ mask[i % 4] for i, b in enumerate(payload))
             if opcode == 0x8:
                 code = struct.unpack("!H", payload[:2])[0] if len(payload) >= 2 else 0
-                raise WebSocketError(f"closed by the server ({code} {payload[2:].decode(errors='replace')})")
+                reason = payload[2:].decode(errors="replace")
+                raise WebSocketError(f"closed by the server ({code} {reason})")
             if opcode == 0x9:
                 self._send_frame(0xA, payload)
                 continue
