@@ -11,15 +11,16 @@
 namespace tolvek_obs {
 namespace {
 
-// A timestamp this far from the clock is not OBS's clock (a media file's own): the time of
-// arrival serves, which for live sound is when the block's end is heard.
-constexpr std::uint64_t kForeignClockNs = 2'000'000'000;
+// A timestamp this far from the clock is not OBS's clock but the source's own (a media file's):
+// OBS then places the source's sound from the arrival of its first block on, and so does this.
+constexpr std::int64_t kForeignClockNs = 2'000'000'000;
 
 std::uint64_t FramesNs(std::uint64_t frames, int sampleRate) {
     return frames * 1'000'000'000ull / static_cast<unsigned>(std::max(1, sampleRate));
 }
 
-void TraceBlock(const float* samples, int frames, std::uint64_t startNs, std::uint64_t now) {
+void TraceBlock(const float* samples, int frames, std::uint64_t startNs, std::uint64_t now,
+                bool ownClock) {
     // Where the block first passes a quarter and seven tenths of full scale: a click's start
     // and a louder stretch's, for the measurements.
     int onset = -1;
@@ -33,9 +34,9 @@ void TraceBlock(const float* samples, int frames, std::uint64_t startNs, std::ui
             loud = i;
         peak = std::max(peak, v);
     }
-    Trace("sound %llu arrived %llu frames %d peak %.3f onset %d loud %d",
+    Trace("sound %llu arrived %llu frames %d peak %.3f onset %d loud %d clock %s",
           static_cast<unsigned long long>(startNs), static_cast<unsigned long long>(now), frames,
-          peak, onset, loud);
+          peak, onset, loud, ownClock ? "own" : "obs");
 }
 
 }  // namespace
@@ -52,9 +53,16 @@ void SourceSound::Push(const audio_data& audio, bool muted) {
         return;
     const std::uint64_t now = os_gettime_ns();
     const int rate = sampleRate_;
-    std::uint64_t startNs = audio.timestamp;
-    if (startNs + kForeignClockNs < now || startNs > now + kForeignClockNs)
-        startNs = now - FramesNs(static_cast<std::uint64_t>(frames), rate);
+    auto off = [now](std::int64_t adjust, std::uint64_t timestamp) {
+        const std::int64_t by =
+            static_cast<std::int64_t>(timestamp) + adjust - static_cast<std::int64_t>(now);
+        return by > kForeignClockNs || by < -kForeignClockNs;
+    };
+    std::int64_t adjust = adjust_;
+    if (off(adjust, audio.timestamp))
+        adjust = off(0, audio.timestamp) ? static_cast<std::int64_t>(now - audio.timestamp) : 0;
+    adjust_ = adjust;
+    const std::uint64_t startNs = audio.timestamp + static_cast<std::uint64_t>(adjust);
     const float* planes[2] = {reinterpret_cast<const float*>(audio.data[0]),
                               reinterpret_cast<const float*>(audio.data[1])};
     static thread_local std::vector<float> zeros;
@@ -65,12 +73,13 @@ void SourceSound::Push(const audio_data& audio, bool muted) {
     ring_.PushPlanar(planes, frames, channels);
     newestEndNs_ = startNs + FramesNs(static_cast<std::uint64_t>(frames), rate);
     if (Tracing())
-        TraceBlock(planes[0], frames, startNs, now);
+        TraceBlock(planes[0], frames, startNs, now, adjust != 0);
 }
 
 void SourceSound::Clear() {
     ring_.Clear();
     newestEndNs_ = 0;
+    adjust_ = 0;
 }
 
 hostkit::SoundFormat SourceSound::Format() {

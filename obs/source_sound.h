@@ -22,8 +22,8 @@ class SourceSound : public hostkit::HostClient {
 
     // OBS's output format, read when listening starts.
     void SetFormat(int sampleRate, int channels);
-    // On the listened source's thread: one block of planar float audio heard from
-    // `timestampNs` on (OBS's clock); a muted source is silence, as the mix hears it.
+    // On the listened source's thread: one block of planar float audio with its timestamp;
+    // a muted source is silence, as the mix hears it.
     void Push(const audio_data& audio, bool muted);
     // Another source, or none.
     void Clear();
@@ -41,6 +41,7 @@ class SourceSound : public hostkit::HostClient {
     std::atomic<int> sampleRate_{48000};
     std::atomic<int> channels_{2};
     std::atomic<std::uint64_t> newestEndNs_{0};  // when the newest frame pushed ends
+    std::atomic<std::int64_t> adjust_{0};        // from the source's clock to OBS's
     std::uint64_t lastHeardNs_ = 0;
 };
 

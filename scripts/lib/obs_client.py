@@ -37,7 +37,7 @@ class Trace:
 
     FRAME = re.compile(r"^frame (\d+) t (\d+) start (\d+) heard (\d+) peak (\d+) present (\d+)$")
     SOUND = re.compile(r"^sound (\d+) arrived (\d+) frames (\d+) peak ([\d.]+) onset (-?\d+) "
-                       r"loud (-?\d+)$")
+                       r"loud (-?\d+) clock (own|obs)$")
 
     def __init__(self, path):
         self.path = path
@@ -65,7 +65,8 @@ class Trace:
             m = self.SOUND.match(line)
             if m:
                 out.append({"t": int(m[1]), "arrived": int(m[2]), "frames": int(m[3]),
-                            "peak": float(m[4]), "onset": int(m[5]), "loud": int(m[6])})
+                            "peak": float(m[4]), "onset": int(m[5]), "loud": int(m[6]),
+                            "own_clock": m[7] == "own"})
         return out
 
     def last_frame(self):

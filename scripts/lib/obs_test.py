@@ -526,10 +526,15 @@ def report_click_offsets(sounds, frames):
     if len(offsets) < 5:
         fail(f"only {len(offsets)} clicks were seen in the frames")
     within = sum(1 for o in offsets if abs(o) <= 1000 / 30)
+    clock = ("the media source's own clock placed from its first block's arrival, as OBS places "
+             "it" if any(s["own_clock"] for s in sounds) else "OBS's clock, as the source stamped it")
     log(f"click heard to the first frame showing it, {len(offsets)} clicks: mean "
         f"{sum(offsets) / len(offsets):+.1f} ms, from {min(offsets):+.1f} to "
         f"{max(offsets):+.1f} ms; {within} within one OBS frame (33.3 ms)")
     log("each click, ms: " + " ".join(f"{o:+.0f}" for o in offsets))
+    log(f"(a click: the first sample past 0.25 in the blocks the source was handed, on {clock}; "
+        "its frame: the video time OBS gives the frame, the time OBS pairs with the sound's in "
+        "its outputs)")
 
 
 def main():
