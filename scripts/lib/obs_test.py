@@ -332,6 +332,26 @@ def check_second_source(obs):
         + said.split("shows: ", 1)[1][:96] + "...")
 
 
+def check_desktop_audio(obs, source):
+    """A source left at its defaults follows the desktop audio: here the monitor of the private
+    PulseAudio server's null sink, into which the test plays the tune."""
+    obs.wait_log(f"source '{source}' listens to the desktop audio")
+    player = subprocess.Popen(["paplay", wav("tune.wav")])
+    try:
+        deadline = time.monotonic() + 6
+        while time.monotonic() < deadline:
+            if any(f["peak"] >= 40 for f in obs.trace.frames()[-20:]):
+                break
+            time.sleep(0.05)
+        else:
+            fail("the tune played to the desktop did not reach the show")
+    finally:
+        player.kill()
+        player.wait()
+    log("a source at its defaults follows the desktop audio: a tune played to the desktop "
+        "(a private PulseAudio server's null sink) reached the show's waveform")
+
+
 def check_remove_add(obs):
     mark = len(obs.log_lines())
     obs.call("RemoveInput", inputName=SOURCE)
@@ -344,6 +364,7 @@ def check_remove_add(obs):
         fail("the second source did not take the show over")
     log("the source removed: Quit, nothing left (windows 1, display objects 0); the second "
         "source took the show over")
+    check_desktop_audio(obs, SOURCE + " 2")
     mark = len(obs.log_lines())
     obs.call("RemoveInput", inputName=SOURCE + " 2")
     obs.wait_log(r"Quit \(its source was removed\).*windows 1, display objects 0$", after=mark)
@@ -502,6 +523,12 @@ def measure_session():
                 f"{100 * sum(ticks) / 1e9 / span:.2f} % of a core")
         report_click_offsets(obs.trace.sounds(lines), obs.trace.frames(lines))
         if SHOTS:
+            # OBS's window with the source in its scene; the window repainted whole first.
+            window = obs.main_window()
+            if window:
+                subprocess.run(["xdotool", "windowmove", window, "40", "10", "windowsize", window,
+                                "1200", "760"], check=False)
+                time.sleep(1.5)
             subprocess.run(["import", "-window", "root", os.path.join(SHOTS, "obs-window.png")],
                            check=False)
         quit_cleanly(obs)
