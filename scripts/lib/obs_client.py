@@ -98,20 +98,33 @@ class Obs:
 
     def start(self, extra_env=None):
         config = os.path.join(self.home, ".config", "obs-studio")
-        os.makedirs(config, exist_ok=True)
+        profile = os.path.join(config, "basic", "profiles", "Tolvek")
+        os.makedirs(profile, exist_ok=True)
+        os.makedirs(os.path.join(config, "basic", "scenes"), exist_ok=True)
+        self.recordings = os.path.join(self.home, "recordings")
+        os.makedirs(self.recordings, exist_ok=True)
         # OBS rewrites the file on exit, so it is written before each start. FirstRun keeps the
         # set-up wizard away; the websocket server starts without asking for a password.
         with open(os.path.join(config, "global.ini"), "w") as f:
-            f.write("[General]\nFirstRun=true\n\n[OBSWebSocket]\nFirstLoad=false\n"
-                    f"ServerEnabled=true\nServerPort={PORT}\nAuthRequired=false\n"
-                    "AlertsEnabled=false\n")
+            f.write("[General]\nFirstRun=true\n\n[Basic]\nProfile=Tolvek\nProfileDir=Tolvek\n"
+                    "SceneCollection=Tolvek\nSceneCollectionFile=Tolvek\n\n[OBSWebSocket]\n"
+                    f"FirstLoad=false\nServerEnabled=true\nServerPort={PORT}\n"
+                    "AuthRequired=false\nAlertsEnabled=false\n")
+        # The profile: the show's own size at 30 fps, and recordings without loss (raw sound
+        # beside the pictures, so a recording tells what a viewer gets).
+        if not os.path.exists(os.path.join(profile, "basic.ini")):
+            with open(os.path.join(profile, "basic.ini"), "w") as f:
+                f.write("[General]\nName=Tolvek\n\n[Video]\nBaseCX=640\nBaseCY=480\n"
+                        "OutputCX=640\nOutputCY=480\nFPSType=0\nFPSCommon=30\n\n"
+                        f"[SimpleOutput]\nRecQuality=Lossless\nFilePath={self.recordings}\n")
         env = dict(os.environ, HOME=self.home, OBS_PLUGINS_PATH=PLUGIN_DIR,
                    OBS_PLUGINS_DATA_PATH=DATA_DIR, TOLVEK_OBS_TRACE=self.trace.path,
                    LIBGL_ALWAYS_SOFTWARE="1")
         env.pop("TOLVEK_PLUGIN", None)
         env.update(extra_env or {})
         self.out = open(self.out_path, "a")
-        self.process = subprocess.Popen(["obs", "--multi"], env=env, stdout=self.out,
+        command = ["obs", "--multi", "--profile", "Tolvek", "--collection", "Tolvek"]
+        self.process = subprocess.Popen(command, env=env, stdout=self.out,
                                         stderr=subprocess.STDOUT, cwd=self.home)
         try:
             self.ws = obs_ws.connect(PORT, seconds=60)

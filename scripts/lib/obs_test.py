@@ -447,8 +447,9 @@ def main_session():
         if "quenari_tolvek_source" not in obs.call("GetInputKindList")["inputKinds"]:
             fail("OBS does not list the source")
         log(f"OBS loaded the installed source; it finds the plug-in at {default}")
-        obs.call("SetVideoSettings", baseWidth=640, baseHeight=480, outputWidth=640,
-                 outputHeight=480)
+        video = obs.call("GetVideoSettings")
+        if (video["baseWidth"], video["baseHeight"], video["fpsNumerator"]) != (640, 480, 30):
+            fail(f"OBS did not take the profile's canvas: {video}")
         obs.call("CreateScene", sceneName="Show")
         obs.call("SetCurrentProgramScene", sceneName="Show")
         obs.call("CreateInput", sceneName="Show", inputName="Quiet", inputKind="ffmpeg_source",
@@ -475,13 +476,13 @@ def main_session():
 def measure_session():
     obs = Obs("measure").start()
     try:
-        obs.call("SetVideoSettings", baseWidth=640, baseHeight=480, outputWidth=640,
-                 outputHeight=480)
         obs.call("CreateScene", sceneName="Measure")
         obs.call("SetCurrentProgramScene", sceneName="Measure")
+        # A click of 1 kHz at every whole second, and a white picture in the same frame of the
+        # media file: OBS's own sync of a media source's picture and sound, to set the show by.
         obs.call("CreateInput", sceneName="Measure", inputName="Clicks",
                  inputKind="ffmpeg_source",
-                 inputSettings={"local_file": wav("clicks.wav"), "looping": True})
+                 inputSettings={"local_file": wav("flash.mkv"), "looping": True})
         hz = os.sysconf("SC_CLK_TCK")
         seconds = 20
 
@@ -503,12 +504,27 @@ def measure_session():
         time.sleep(3)
         picture = cpu_share()
         obs.call("RemoveInput", inputName="Still")
+
         create_source(obs, SOURCE, scene="Measure", audio_source="Clicks")
         obs.wait_log(f"Init: source '{SOURCE}' started")
-        time.sleep(3)
+        # The media's picture above the show, in its top left corner.
+        clicks = obs.call("GetSceneItemId", sceneName="Measure", sourceName="Clicks")
+        obs.call("SetSceneItemIndex", sceneName="Measure", sceneItemId=clicks["sceneItemId"],
+                 sceneItemIndex=1)
+        time.sleep(1)
+        lines_before = len(obs.trace.lines())
+        # While the show draws its horizontal traces (its first 400 frames), a recording.
+        obs.call("StartRecord")
+        time.sleep(6)
+        recording = obs.call("StopRecord")["outputPath"]
+        lines = obs.trace.lines()[lines_before:]
+        report_click_offsets(obs.trace.sounds(lines), obs.trace.frames(lines))
+        report_recorded_offsets(recording)
+
+        time.sleep(2)
         lines_before = len(obs.trace.lines())
         with_show = cpu_share()
-        log(f"OBS's CPU, {seconds} s each, 640x480 at 30 fps with the media source playing clicks: "
+        log(f"OBS's CPU, {seconds} s each, 640x480 at 30 fps with the media source playing: "
             f"{100 * without:.1f} % of a core with nothing else, {100 * picture:.1f} % with a "
             f"still 640x480 picture ({100 * (picture - without):+.1f} %), {100 * with_show:.1f} % "
             f"with the show ({100 * (with_show - without):+.1f} %; "
@@ -518,10 +534,9 @@ def measure_session():
         frames = obs.trace.frames(lines)
         if ticks and len(frames) > 1:
             span = (frames[-1]["t"] - frames[0]["t"]) / 1e9
-            log(f"the source's own work on OBS's video thread (turns, Render, the frame's "
-                f"conversion and upload): {sum(ticks) / len(ticks) / 1e3:.0f} us CPU a tick, "
+            log(f"the source's own work on OBS's video thread (the turns with Render, the "
+                f"frame's upload): {sum(ticks) / len(ticks) / 1e3:.0f} us CPU a tick, "
                 f"{100 * sum(ticks) / 1e9 / span:.2f} % of a core")
-        report_click_offsets(obs.trace.sounds(lines), obs.trace.frames(lines))
         if SHOTS:
             # OBS's window with the source in its scene; the window repainted whole first.
             window = obs.main_window()
@@ -537,8 +552,9 @@ def measure_session():
 
 
 def report_click_offsets(sounds, frames):
-    """Each click's start (the block that holds it, at OBS's timestamp for it) against the
-    video time of the first frame whose waveform shows it."""
+    """Each click's start (the first sample past 0.25 in the blocks the source was handed, on
+    the timeline they were placed on) against the video time of the first frame whose waveform
+    shows it."""
     clicks = []
     quiet = True
     for s in sounds:
@@ -550,18 +566,71 @@ def report_click_offsets(sounds, frames):
         shown = next((f for f in frames if f["peak"] >= 40 and f["t"] >= c - 200_000_000), None)
         if shown is not None and shown["t"] - c < 500_000_000:
             offsets.append((shown["t"] - c) / 1e6)
-    if len(offsets) < 5:
+    if len(offsets) < 3:
         fail(f"only {len(offsets)} clicks were seen in the frames")
-    within = sum(1 for o in offsets if abs(o) <= 1000 / 30)
-    clock = ("the media source's own clock placed from its first block's arrival, as OBS places "
-             "it" if any(s["own_clock"] for s in sounds) else "OBS's clock, as the source stamped it")
-    log(f"click heard to the first frame showing it, {len(offsets)} clicks: mean "
-        f"{sum(offsets) / len(offsets):+.1f} ms, from {min(offsets):+.1f} to "
-        f"{max(offsets):+.1f} ms; {within} within one OBS frame (33.3 ms)")
-    log("each click, ms: " + " ".join(f"{o:+.0f}" for o in offsets))
-    log(f"(a click: the first sample past 0.25 in the blocks the source was handed, on {clock}; "
-        "its frame: the video time OBS gives the frame, the time OBS pairs with the sound's in "
-        "its outputs)")
+    clock = ("the media file's own clock, placed from the arrival of the first block the source "
+             "saw" if any(s["own_clock"] for s in sounds) else "OBS's clock")
+    log(f"in the source's record, a click handed over to the first frame showing it, "
+        f"{len(offsets)} clicks: " + " ".join(f"{o:+.0f}" for o in offsets) + f" ms (the sound "
+        f"on {clock}, the frame at the video time OBS gives it)")
+
+
+def report_recorded_offsets(path):
+    """In OBS's own recording of the scene (lossless: raw sound, every frame): each click heard,
+    the media's white picture of the same moment, and the first frame whose lower trace leaves
+    its resting row (row 338: one colour along the row while silent)."""
+    pcm = os.path.join(SCRATCH, "recorded.pcm")
+    gray = os.path.join(SCRATCH, "recorded.gray")
+    subprocess.run(["ffmpeg", "-v", "error", "-y", "-i", path, "-map", "0:a", "-ac", "1", "-f",
+                    "s16le", pcm], check=True)
+    subprocess.run(["ffmpeg", "-v", "error", "-y", "-i", path, "-map", "0:v", "-f", "rawvideo",
+                    "-pix_fmt", "gray", gray], check=True)
+    with open(pcm, "rb") as f:
+        sound = f.read()
+    samples = [int.from_bytes(sound[i:i + 2], "little", signed=True)
+               for i in range(0, len(sound) - 1, 2)]
+    clicks, quiet = [], 24000
+    for i, v in enumerate(samples):
+        if abs(v) > 8192:
+            if quiet >= 24000:
+                clicks.append(i / 48000)
+            quiet = 0
+        else:
+            quiet += 1
+    with open(gray, "rb") as f:
+        video = f.read()
+    width, height = 640, 480
+    count = len(video) // (width * height)
+
+    def white(k):
+        base = k * width * height
+        return sum(video[base + y * width + x] for y in range(10, 110, 10)
+                   for x in range(10, 150, 10)) / 140 > 128
+
+    def trace_moves(k):
+        row = video[k * width * height + 338 * width:k * width * height + 339 * width]
+        mean = sum(row) / width
+        return (sum((v - mean) ** 2 for v in row) / width) ** 0.5 > 15
+
+    rows = []
+    for c in clicks:
+        near = range(max(0, int(c * 30) - 4), min(count, int(c * 30) + 5))
+        flash = next((k for k in near if white(k)), None)
+        shown = next((k for k in near if trace_moves(k)), None)
+        if flash is not None and shown is not None:
+            rows.append((c, flash, shown))
+    if len(rows) < 3:
+        fail(f"the recording shows only {len(rows)} clicks with their frames")
+    to_sound = [(k / 30 - c) * 1000 for c, _, k in rows]
+    to_flash = [k - f for _, f, k in rows]
+    within = sum(1 for d in to_flash if abs(d) <= 1)
+    log(f"in OBS's recording of the scene, {len(rows)} clicks: the first frame showing each is "
+        + ", ".join(f"{d:+d}" for d in to_flash) + " frames from the media's own picture of the "
+        f"click ({within} within one frame) and " + ", ".join(f"{o:+.0f}" for o in to_sound) +
+        " ms from its sound")
+    log("(the recording: OBS's lossless preset, raw sound beside every frame; a click is its "
+        "first sample past 0.25 after silence, a frame's time its number / 30 s; the trace "
+        "shows the click when its resting row stops being one colour)")
 
 
 def main():
