@@ -15,7 +15,8 @@ class NoticeText {
     NoticeText(const NoticeText&) = delete;
     NoticeText& operator=(const NoticeText&) = delete;
 
-    // The text shown from now on; empty: nothing. Any thread but the graphics context's owner.
+    // The text shown from now on; empty: nothing. Under the graphics lock, so that no render
+    // sees the text source half updated.
     void Set(const std::string& text);
     const std::string& text() const { return text_; }
 

@@ -546,6 +546,13 @@ def measure_session():
                 time.sleep(1.5)
             subprocess.run(["import", "-window", "root", os.path.join(SHOTS, "obs-window.png")],
                            check=False)
+            # Its properties, and the window closed again before OBS quits.
+            obs.call("OpenInputPropertiesDialog", inputName=SOURCE)
+            time.sleep(2)
+            subprocess.run(["import", "-window", "root",
+                            os.path.join(SHOTS, "obs-properties.png")], check=False)
+            subprocess.run(["xdotool", "key", "--clearmodifiers", "Escape"], check=False)
+            time.sleep(0.5)
         quit_cleanly(obs)
     finally:
         obs.kill()
