@@ -12,9 +12,10 @@
 namespace tolvek_obs {
 namespace {
 
-// Each pixel's index fetched as it is (no filtering), then its colour from the table: OBS scales
-// the frame in the scene with this nearest-neighbour lookup, and at its own size every pixel
-// comes out as the palette says.
+// Each pixel's index fetched as it is (no filtering), then its colour from the table. At the
+// frame's size and larger every pixel comes out as the palette says, scaled by nearest neighbour
+// as the player scales it; smaller (a preview, a corner of the canvas), the four nearest
+// colours are blended, since dropping pixels of the pictures' dithering would make a moire.
 constexpr const char* kPaletteEffect = R"(
 uniform float4x4 ViewProj;
 uniform texture2d image;
@@ -34,11 +35,25 @@ VertInOut VSDefault(VertInOut vert_in)
     return vert_out;
 }
 
-float4 PSPalette(VertInOut vert_in) : TARGET
+float4 Colour(float2 texel)
 {
-    int2 pixel = int2(clamp(vert_in.uv * size, float2(0.0, 0.0), size - float2(1.0, 1.0)));
+    int2 pixel = int2(clamp(texel, float2(0.0, 0.0), size - float2(1.0, 1.0)));
     float index = image.Load(int3(pixel, 0)).r;
     return palette.Load(int3(int(index * 255.0 + 0.5), 0, 0));
+}
+
+float4 PSPalette(VertInOut vert_in) : TARGET
+{
+    float2 texel = vert_in.uv * size;
+    float2 step = max(abs(ddx(texel)), abs(ddy(texel)));
+    if (max(step.x, step.y) <= 1.001)
+        return Colour(texel);
+    float2 corner = floor(texel - float2(0.5, 0.5));
+    float2 part = texel - float2(0.5, 0.5) - corner;
+    float4 top = lerp(Colour(corner), Colour(corner + float2(1.0, 0.0)), part.x);
+    float4 bottom = lerp(Colour(corner + float2(0.0, 1.0)), Colour(corner + float2(1.0, 1.0)),
+                         part.x);
+    return lerp(top, bottom, part.y);
 }
 
 technique Draw

@@ -1,7 +1,7 @@
 // The show's presented frame on OBS's graphics side: its palette indices in an 8-bit texture
 // (a quarter of the bytes of a 32-bit frame, uploaded once per new frame) and its palette as a
 // 256-entry table texture, updated only when the palette changed; drawing looks every pixel up
-// in the table, nearest neighbour, as the player's presentation does on the processor.
+// in the table, as the player's presentation does on the processor.
 #pragma once
 
 #include <graphics/graphics.h>

@@ -191,8 +191,8 @@ class Obs:
         window = self.main_window()
         if window is None:
             fail("OBS's main window is not to be found")
-        subprocess.run(["xdotool", "windowactivate", "--sync", window], check=False,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["timeout", "5", "xdotool", "windowactivate", "--sync", window],
+                       check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run(["xdotool", "key", "--clearmodifiers", "alt+F4"], check=True)
         try:
             status = self.process.wait(seconds)

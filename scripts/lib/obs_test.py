@@ -127,6 +127,23 @@ def check_silence_frames(obs, references):
     log("in silence both traces lie flat along their resting rows")
 
 
+def shoot_window(obs, name, dialog=None):
+    """OBS's window (and a dialog of it over it) as a picture for the documentation, once it has
+    been placed and repainted whole."""
+    window = obs.main_window()
+    if window is None:
+        return
+    subprocess.run(["xdotool", "windowmove", window, "40", "30", "windowsize", window, "1200",
+                    "740"], check=False)
+    if dialog is not None:
+        obs.call(dialog, inputName=SOURCE)
+    time.sleep(1.5)
+    subprocess.run(["import", "-window", "root", os.path.join(SHOTS, name)], check=False)
+    if dialog is not None:
+        subprocess.run(["xdotool", "key", "--clearmodifiers", "Escape"], check=False)
+        time.sleep(0.5)
+
+
 def check_tone(obs):
     # The tune (made with its scene item hidden): 0-2 s a steady tone (0.6 of full scale), 2-4 s
     # beats falling from 0.8 every half second, then silence; it starts when its item is shown.
@@ -161,6 +178,8 @@ def check_tone(obs):
         path = os.path.join(SCRATCH, f"tone-{i}.png")
         shots.append((obs.screenshot(SOURCE, path), last["n"], path))
     keep(shots[0][2], "obs-source-tone.png")
+    if SHOTS:
+        shoot_window(obs, "obs-window.png")
     for shot, n, _ in shots:
         if n >= TRACE_PHASE_END:
             fail(f"the tone's screenshots came at frame {n}, past the trace phase")
@@ -261,7 +280,7 @@ def check_keys(obs):
         time.sleep(0.1)
     if window is None:
         fail("OBS's Interact window did not open")
-    subprocess.run(["xdotool", "windowactivate", "--sync", window], check=False)
+    subprocess.run(["timeout", "5", "xdotool", "windowactivate", "--sync", window], check=False)
     # A click in its view gives the view (and so the source) the keys.
     subprocess.run(["xdotool", "mousemove", "--window", window, "200", "150", "click", "1"],
                    check=True)
@@ -296,14 +315,16 @@ def check_keys(obs):
     obs.screenshot(SOURCE, path)
     keep(path, "obs-show-ended.png")
     # The Interact window shows the source too: it closes before the source is hidden.
-    subprocess.run(["xdotool", "windowactivate", "--sync", window], check=False)
-    subprocess.run(["xdotool", "key", "--clearmodifiers", "alt+F4"], check=True)
-    deadline = time.monotonic() + 10
-    while subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Interact"],
-                         capture_output=True).returncode == 0:
-        if time.monotonic() > deadline:
-            fail("OBS's Interact window did not close")
-        time.sleep(0.1)
+    for _ in range(5):
+        subprocess.run(["timeout", "5", "xdotool", "windowactivate", "--sync", window],
+                       check=False)
+        subprocess.run(["xdotool", "key", "--clearmodifiers", "alt+F4"], check=True)
+        time.sleep(1)
+        if subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Interact"],
+                          capture_output=True).returncode != 0:
+            break
+    else:
+        fail("OBS's Interact window did not close")
     item = obs.call("GetSceneItemId", sceneName="Show", sourceName=SOURCE)["sceneItemId"]
     mark = len(obs.log_lines())
     obs.call("SetSceneItemEnabled", sceneName="Show", sceneItemId=item, sceneItemEnabled=False)
@@ -468,6 +489,8 @@ def main_session():
         check_second_source(obs)
         check_remove_add(obs)
         check_missing_files(obs)
+        if SHOTS:
+            shoot_window(obs, "obs-properties.png", dialog="OpenInputPropertiesDialog")
         quit_cleanly(obs)
     finally:
         obs.kill()
@@ -537,22 +560,6 @@ def measure_session():
             log(f"the source's own work on OBS's video thread (the turns with Render, the "
                 f"frame's upload): {sum(ticks) / len(ticks) / 1e3:.0f} us CPU a tick, "
                 f"{100 * sum(ticks) / 1e9 / span:.2f} % of a core")
-        if SHOTS:
-            # OBS's window with the source in its scene; the window repainted whole first.
-            window = obs.main_window()
-            if window:
-                subprocess.run(["xdotool", "windowmove", window, "40", "10", "windowsize", window,
-                                "1200", "760"], check=False)
-                time.sleep(1.5)
-            subprocess.run(["import", "-window", "root", os.path.join(SHOTS, "obs-window.png")],
-                           check=False)
-            # Its properties, and the window closed again before OBS quits.
-            obs.call("OpenInputPropertiesDialog", inputName=SOURCE)
-            time.sleep(2)
-            subprocess.run(["import", "-window", "root",
-                            os.path.join(SHOTS, "obs-properties.png")], check=False)
-            subprocess.run(["xdotool", "key", "--clearmodifiers", "Escape"], check=False)
-            time.sleep(0.5)
         quit_cleanly(obs)
     finally:
         obs.kill()
