@@ -12,10 +12,12 @@
 namespace tolvek_obs {
 namespace {
 
-// Each pixel's index fetched as it is (no filtering), then its colour from the table. At the
-// frame's size and larger every pixel comes out as the palette says, scaled by nearest neighbour
-// as the player scales it; smaller (a preview, a corner of the canvas), the four nearest
-// colours are blended, since dropping pixels of the pictures' dithering would make a moire.
+// Each pixel's index fetched as it is (no filtering), then its colour from the table: at the
+// frame's size every pixel comes out as the palette says, and OBS scales the frame by nearest
+// neighbour as the player does (a scene item's scale filter, such as Area for a small corner,
+// makes OBS draw the frame at its size first and scale that). One fetch of each, nothing more:
+// under Mesa's llvmpipe every instruction here is the processor's, and blending the four nearest
+// colours when drawn smaller cost nine per cent of a core.
 constexpr const char* kPaletteEffect = R"(
 uniform float4x4 ViewProj;
 uniform texture2d image;
@@ -35,25 +37,11 @@ VertInOut VSDefault(VertInOut vert_in)
     return vert_out;
 }
 
-float4 Colour(float2 texel)
-{
-    int2 pixel = int2(clamp(texel, float2(0.0, 0.0), size - float2(1.0, 1.0)));
-    float index = image.Load(int3(pixel, 0)).r;
-    return palette.Load(int3(int(index * 255.0 + 0.5), 0, 0));
-}
-
 float4 PSPalette(VertInOut vert_in) : TARGET
 {
-    float2 texel = vert_in.uv * size;
-    float2 step = max(abs(ddx(texel)), abs(ddy(texel)));
-    if (max(step.x, step.y) <= 1.001)
-        return Colour(texel);
-    float2 corner = floor(texel - float2(0.5, 0.5));
-    float2 part = texel - float2(0.5, 0.5) - corner;
-    float4 top = lerp(Colour(corner), Colour(corner + float2(1.0, 0.0)), part.x);
-    float4 bottom = lerp(Colour(corner + float2(0.0, 1.0)), Colour(corner + float2(1.0, 1.0)),
-                         part.x);
-    return lerp(top, bottom, part.y);
+    int2 pixel = int2(clamp(vert_in.uv * size, float2(0.0, 0.0), size - float2(1.0, 1.0)));
+    float index = image.Load(int3(pixel, 0)).r;
+    return palette.Load(int3(int(index * 255.0 + 0.5), 0, 0));
 }
 
 technique Draw

@@ -167,6 +167,31 @@ class Obs:
             fields = f.read().rsplit(")", 1)[1].split()
         return int(fields[11]) + int(fields[12])  # utime + stime
 
+    def cpu_ticks_by_thread(self):
+        """CPU ticks of OBS's threads in groups: Mesa's llvmpipe (drawing on the CPU), OBS's
+        graphics thread (the sources' ticks and renders), its main thread (the Qt window), the
+        rest."""
+        groups = {"llvmpipe": 0, "graphics": 0, "main": 0, "other": 0}
+        task = f"/proc/{self.process.pid}/task"
+        for tid in os.listdir(task):
+            try:
+                with open(f"{task}/{tid}/stat") as f:
+                    text = f.read()
+            except OSError:
+                continue  # a thread that has just ended
+            name = text[text.index("(") + 1:text.rindex(")")]
+            fields = text.rsplit(")", 1)[1].split()
+            ticks = int(fields[11]) + int(fields[12])
+            if name.startswith("llvmpipe"):
+                groups["llvmpipe"] += ticks
+            elif name.startswith("libobs: graphic"):
+                groups["graphics"] += ticks
+            elif tid == str(self.process.pid):
+                groups["main"] += ticks
+            else:
+                groups["other"] += ticks
+        return groups
+
     def main_window(self):
         """OBS's main window: the largest shown window of the process with OBS's title."""
         found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",

@@ -12,6 +12,7 @@ import subprocess
 import sys
 import time
 
+sys.dont_write_bytecode = True  # nothing of the test's own left in the tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import obs_frames  # noqa: E402
 from obs_client import PREFIX, SCRATCH, Failed, Obs, fail, faults, log  # noqa: E402
@@ -509,13 +510,18 @@ def measure_session():
         hz = os.sysconf("SC_CLK_TCK")
         seconds = 20
 
-        def cpu_share():
-            t0, c0 = time.monotonic(), obs.cpu_ticks()
+        shares = {}
+
+        def cpu_share(name):
+            t0, c0, g0 = time.monotonic(), obs.cpu_ticks(), obs.cpu_ticks_by_thread()
             time.sleep(seconds)
-            return (obs.cpu_ticks() - c0) / hz / (time.monotonic() - t0)
+            span = time.monotonic() - t0
+            g1 = obs.cpu_ticks_by_thread()
+            shares[name] = {k: (g1[k] - g0[k]) / hz / span for k in g0}
+            return (obs.cpu_ticks() - c0) / hz / span
 
         time.sleep(3)
-        without = cpu_share()
+        without = cpu_share("without")
         # Any 640x480 picture on the canvas costs OBS its drawing (Mesa's llvmpipe draws on the
         # CPU): a still frame of the show as an image source shows how much.
         still = os.path.join(SCRATCH, "still")
@@ -525,7 +531,7 @@ def measure_session():
         obs.call("CreateInput", sceneName="Measure", inputName="Still", inputKind="image_source",
                  inputSettings={"file": os.path.join(still, "frame-000001.png")})
         time.sleep(3)
-        picture = cpu_share()
+        picture = cpu_share("picture")
         obs.call("RemoveInput", inputName="Still")
 
         create_source(obs, SOURCE, scene="Measure", audio_source="Clicks")
@@ -546,12 +552,16 @@ def measure_session():
 
         time.sleep(2)
         lines_before = len(obs.trace.lines())
-        with_show = cpu_share()
+        with_show = cpu_share("show")
         log(f"OBS's CPU, {seconds} s each, 640x480 at 30 fps with the media source playing: "
             f"{100 * without:.1f} % of a core with nothing else, {100 * picture:.1f} % with a "
             f"still 640x480 picture ({100 * (picture - without):+.1f} %), {100 * with_show:.1f} % "
             f"with the show ({100 * (with_show - without):+.1f} %; "
             f"{100 * (with_show - picture):+.1f} % against the still picture)")
+        log("the same by OBS's threads (% of a core; nothing else / still picture / show): " +
+            "; ".join(f"{group} " + " / ".join(f"{100 * shares[n][group]:.1f}"
+                                                for n in ("without", "picture", "show"))
+                      for group in ("llvmpipe", "graphics", "main", "other")))
         lines = obs.trace.lines()[lines_before:]
         ticks = [int(line.split()[2]) for line in lines if line.startswith("tick cpu ")]
         frames = obs.trace.frames(lines)
