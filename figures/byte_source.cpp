@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "figures/figure_constants.h"
+#include "platform/win32.h"
 
 std::size_t MemorySource::Read(char* buffer, std::size_t size) {
     const std::size_t count = std::min(size, bytes_.size() - offset_);
@@ -39,9 +40,10 @@ std::size_t FileSource::Read(char* buffer, std::size_t size) {
     const std::size_t got = std::fread(buffer, 1, std::min(size, room), file_);
     readBytes_ += got;
     if (readBytes_ == figures::kMaxDrawingBytes && got > 0 && std::fgetc(file_) != EOF) {
-        std::fprintf(stderr,
-                     "tolvek: figure file %s is larger than %zu MiB; the rest is not read\n",
-                     fileName_.c_str(), figures::kMaxDrawingBytes >> 20);
+        const std::string line = "tolvek: figure file " + fileName_ + " is larger than " +
+                                 std::to_string(figures::kMaxDrawingBytes >> 20) +
+                                 " MiB; the rest is not read\n";
+        OutputDebugStringA(line.c_str());
     }
     return got;
 }

@@ -2,13 +2,13 @@
 #include "figures/figure.h"
 
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "figures/figure_constants.h"
 #include "figures/line_fit.h"
 #include "graphics/screen.h"
+#include "platform/win32.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ bool Usable(const DxfLine& line) {
     return Usable(line.x1) && Usable(line.y1) && Usable(line.x2) && Usable(line.y2);
 }
 
-// One line on stderr for everything that went wrong with a figure file.
+// One line for everything that went wrong with a figure file, on the debugger channel (the error
+// output on Linux), where hosts that show the plug-in's diagnostics find it.
 void Report(const DxfReader* reader, int lineCount, int skipped, bool cutOff) {
     const char* name = reader != nullptr ? reader->fileName.c_str() : "(none)";
     std::string problem;
@@ -47,7 +48,8 @@ void Report(const DxfReader* reader, int lineCount, int skipped, bool cutOff) {
         return;
     if (lineCount == 0)
         problem += "; the figure draws nothing";
-    std::fprintf(stderr, "tolvek: figure file %s %s\n", name, problem.c_str());
+    const std::string line = "tolvek: figure file " + std::string(name) + " " + problem + "\n";
+    OutputDebugStringA(line.c_str());
 }
 
 }  // namespace

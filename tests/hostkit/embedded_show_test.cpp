@@ -2,6 +2,7 @@
 // as a widget's timer drives it, fed from the ring another program's sound goes into.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -225,6 +226,11 @@ TEST(EmbeddedShow, MissingPluginOrDataPackIsSaid) {
     ASSERT_FALSE(host.messages.empty()) << "a missing data pack went unsaid";
     EXPECT_NE(host.messages.front().find("tolvek-embedded-nodata/v_tolvek/"), std::string::npos)
         << host.messages.front();
+    // The figures' lines reach the host as the pictures' do.
+    EXPECT_TRUE(std::any_of(host.messages.begin(), host.messages.end(), [](const std::string& m) {
+        return m.find("figure file") != std::string::npos &&
+               m.find("tolvek-embedded-nodata/v_tolvek/") != std::string::npos;
+    })) << "no figure file among " << host.messages.size() << " notices";
 }
 
 }  // namespace
