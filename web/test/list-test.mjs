@@ -31,11 +31,13 @@ export function makeAlbum(work) {
 
 const trackName = () => (window.tolvekPage.sound.track ? window.tolvekPage.sound.track.name : null);
 
-// Presses `key` and waits for another track than `before` (or `wanted`).
+// Presses `key` and waits for another track than `before`. The wait is long: a fresh Firefox
+// starts its decoder process for the first file it cannot read, which took over 5 s on a busy
+// machine.
 async function pressForTrack(session, page, key, before) {
   await page.keyboard.press(key);
   await session.until(page, (name) => window.tolvekPage.sound.track && window.tolvekPage.sound.track.name !== name &&
-    !window.tolvekPage.sound.opening, 5000, before);
+    !window.tolvekPage.sound.opening, 30000, before);
   return page.evaluate(trackName);
 }
 
