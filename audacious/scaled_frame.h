@@ -1,24 +1,48 @@
-// The indexed frame made ready for painting: scaled by nearest neighbour through its colour table
-// into 32-bit pixels of the size it is shown at, once per frame and size. Letting the painter
-// scale an indexed image converts all of it to 32 bits on every paint, for twice the CPU.
+// The presented indexed frame made ready for painting: scaled by nearest neighbour through its
+// palette into 32-bit pixels of the size it is shown at, once per frame and size. The pixels are
+// 0xFFRRGGBB words, which Qt's RGB32 images and cairo's RGB24 surfaces both read as they are, so
+// both widgets paint them without another conversion.
 #pragma once
 
-#include <QImage>
-#include <QSize>
+#include <array>
+#include <cstdint>
 #include <vector>
+
+#include "hostkit/presented_frame.h"
 
 namespace audacious {
 
+// The largest rectangle of the frame's aspect inside an area, centred; the rest is black.
+struct Box {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+Box Letterbox(int areaWidth, int areaHeight, int frameWidth, int frameHeight);
+
 class ScaledFrame {
   public:
-    // `indexed` (8-bit, with its colour table) at `size`; `serial` tells a new frame from the one
-    // scaled last.
-    const QImage& For(const QImage& indexed, int serial, QSize size);
+    // `frame` at width x height; `serial` tells a new frame from the one scaled last. False when
+    // nothing changed since the last call (or there is nothing to show).
+    bool Scale(const hostkit::RenderedFrame& frame, int serial, int width, int height);
+
+    const std::uint32_t* pixels() const { return pixels_.data(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int strideBytes() const { return width_ * 4; }
 
   private:
-    QImage out_;
+    std::vector<std::uint32_t> pixels_;
+    int width_ = 0;
+    int height_ = 0;
     int serial_ = -1;
+    // The source column of each shown column.
     std::vector<int> columns_;
+    // The palette as 32-bit colours, converted again only when it changed.
+    std::array<PALETTEENTRY, 256> palette_{};
+    std::array<std::uint32_t, 256> colours_{};
+    bool coloursValid_ = false;
 };
 
 }  // namespace audacious

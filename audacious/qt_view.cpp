@@ -1,0 +1,256 @@
+// The Qt widget, its full-screen view and its keys.
+#include "audacious/qt_view.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+#include <memory>
+#include <string>
+
+namespace audacious {
+
+// The same picture over the whole screen; its keys and clicks go to the controller.
+class QtFullScreenView : public QWidget {
+  public:
+    explicit QtFullScreenView(QtShowView& owner) : QWidget(nullptr), owner_(owner) {
+        setAttribute(Qt::WA_DeleteOnClose);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::StrongFocus);
+        setWindowTitle("Quenari Tolvek, full screen");
+    }
+    ~QtFullScreenView() override {
+        if (!closing_)
+            owner_.controller().FullScreenClosed();
+    }
+    void CloseByOwner() {
+        closing_ = true;
+        close();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override { owner_.PaintShow(*this, scaled_, false); }
+    void keyPressEvent(QKeyEvent* event) override { owner_.HandleKey(event, true); }
+    void keyReleaseEvent(QKeyEvent* event) override { owner_.HandleKey(event, false); }
+    void mouseDoubleClickEvent(QMouseEvent*) override { owner_.controller().ToggleFullScreen(); }
+
+  private:
+    QtShowView& owner_;
+    ScaledFrame scaled_;
+    bool closing_ = false;
+};
+
+namespace {
+
+// The virtual-key code of a Qt key, 0 for keys the show is not told of.
+WPARAM VirtualKey(int key) {
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return static_cast<WPARAM>(key);  // the same codes
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+        return static_cast<WPARAM>(VK_F1 + (key - Qt::Key_F1));
+    switch (key) {
+        case Qt::Key_Escape:
+            return VK_ESCAPE;
+        case Qt::Key_Space:
+            return VK_SPACE;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return VK_RETURN;
+        case Qt::Key_Backspace:
+            return VK_BACK;
+        case Qt::Key_Tab:
+            return VK_TAB;
+        case Qt::Key_Left:
+            return VK_LEFT;
+        case Qt::Key_Right:
+            return VK_RIGHT;
+        case Qt::Key_Up:
+            return VK_UP;
+        case Qt::Key_Down:
+            return VK_DOWN;
+        case Qt::Key_PageUp:
+            return VK_PRIOR;
+        case Qt::Key_PageDown:
+            return VK_NEXT;
+        case Qt::Key_Home:
+            return VK_HOME;
+        case Qt::Key_End:
+            return VK_END;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+QtShowView::QtShowView(HostPlayer& host, QWidget* parent)
+    : QWidget(parent), host_(host), controller_(host, *this) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(160, 120);
+    restart_ = new QPushButton("Start the show again", this);
+    restart_->hide();
+    QObject::connect(restart_, &QPushButton::clicked, this, [this] {
+        controller_.StartAgain();
+        setFocus();
+    });
+}
+
+QtShowView::~QtShowView() {
+    controller_.Stop();
+    if (fullScreen_)
+        fullScreen_->CloseByOwner();
+}
+
+void QtShowView::Repaint() {
+    // Nothing of the docked widget shows while the full-screen view covers the screen.
+    if (fullScreen_)
+        fullScreen_->update();
+    else
+        update();
+}
+
+void QtShowView::OfferRestart(bool offered) {
+    restart_->setVisible(offered);
+    if (offered)
+        PlaceButton();
+}
+
+void QtShowView::OpenFullScreen() {
+    if (fullScreen_)
+        return;
+    fullScreen_ = new QtFullScreenView(*this);
+    // The screen's size as well as the full-screen state: without a window manager nobody
+    // else would give the window that size.
+    if (QScreen* where = screen())
+        fullScreen_->setGeometry(where->geometry());
+    fullScreen_->showFullScreen();
+    fullScreen_->activateWindow();
+    fullScreen_->setFocus();
+}
+
+void QtShowView::CloseFullScreen() {
+    if (fullScreen_)
+        fullScreen_->CloseByOwner();
+    setFocus();
+    update();
+}
+
+void QtShowView::PaintShow(QWidget& target, ScaledFrame& scaled, bool withNotice) {
+    QPainter painter(&target);
+    const hostkit::RenderedFrame* frame = controller_.frame();
+    const Box box = frame != nullptr
+                        ? Letterbox(target.width(), target.height(), frame->width, frame->height)
+                        : Box{};
+    if (box.width > 0 && box.height > 0) {
+        scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height);
+        // The pixels are painted where they are, without a copy.
+        const QImage image(reinterpret_cast<const uchar*>(scaled.pixels()), scaled.width(),
+                           scaled.height(), scaled.strideBytes(), QImage::Format_RGB32);
+        painter.drawImage(box.x, box.y, image);
+        // Only the bars around the picture are black.
+        const QRegion bars = QRegion(target.rect()) - QRect(box.x, box.y, box.width, box.height);
+        for (const QRect& bar : bars)
+            painter.fillRect(bar, Qt::black);
+    } else {
+        painter.fillRect(target.rect(), Qt::black);
+    }
+    const QString notice = QString::fromStdString(controller_.NoticeText());
+    if (withNotice && !notice.isEmpty()) {
+        painter.setPen(Qt::white);
+        const QRect area = target.rect().adjusted(8, 8, -8, -8);
+        const int flags = Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap;
+        const QRect text = painter.boundingRect(area, flags, notice);
+        painter.fillRect(text.adjusted(-6, -4, 6, 4), QColor(0, 0, 0, 200));
+        painter.drawText(area, flags, notice);
+    }
+}
+
+void QtShowView::paintEvent(QPaintEvent*) {
+    PaintShow(*this, docked_, true);
+}
+
+void QtShowView::resizeEvent(QResizeEvent*) {
+    PlaceButton();
+    NotePlace();
+}
+
+void QtShowView::NotePlace() {
+    const QPoint corner = mapToGlobal(QPoint(0, 0));
+    host_.Note("at " + std::to_string(corner.x()) + " " + std::to_string(corner.y()) + " " +
+               std::to_string(width()) + " " + std::to_string(height()));
+}
+
+void QtShowView::PlaceButton() {
+    const QSize size = restart_->sizeHint();
+    restart_->setGeometry((width() - size.width()) / 2, (height() - size.height()) / 2,
+                          size.width(), size.height());
+}
+
+void QtShowView::BringViewForward() {
+    // Only a view of its own (a floating dock, the skinned interface's window) is raised, never
+    // the main window the widget may be docked in.
+    QWidget* view = window();
+    if (broughtForward_ || view == nullptr || view == this || view->windowHandle() == nullptr)
+        return;
+    QWindow* main = view->windowHandle()->transientParent();
+    if (main == nullptr && view->parentWidget() != nullptr)
+        main = view->parentWidget()->window()->windowHandle();
+    if (main == nullptr || main == view->windowHandle())
+        return;
+    broughtForward_ = true;
+    if (main->isVisible()) {
+        view->raise();
+        return;
+    }
+    // Audacious shows its main window after the views that were enabled when it started: the
+    // window manager would stack that above this one.
+    QPointer<QWidget> guard(view);
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = QObject::connect(main, &QWindow::visibleChanged, view, [guard, once](bool visible) {
+        if (!visible)
+            return;
+        QObject::disconnect(*once);
+        if (guard)
+            guard->raise();
+    });
+}
+
+void QtShowView::showEvent(QShowEvent*) {
+    NotePlace();
+    BringViewForward();
+    controller_.ViewShown();
+}
+
+void QtShowView::hideEvent(QHideEvent* event) {
+    // Minimising the window keeps the show; closing the dock ends it.
+    if (!event->spontaneous())
+        controller_.Stop();
+}
+
+void QtShowView::HandleKey(QKeyEvent* event, bool down) {
+    if (controller_.Key(VirtualKey(event->key()), down, event->isAutoRepeat()))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void QtShowView::keyPressEvent(QKeyEvent* event) {
+    HandleKey(event, true);
+}
+
+void QtShowView::keyReleaseEvent(QKeyEvent* event) {
+    HandleKey(event, false);
+}
+
+void QtShowView::mouseDoubleClickEvent(QMouseEvent*) {
+    controller_.ToggleFullScreen();
+}
+
+void QtShowView::mousePressEvent(QMouseEvent*) {
+    setFocus();
+}
+
+}  // namespace audacious
