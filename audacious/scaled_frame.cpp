@@ -27,6 +27,11 @@ bool ScaledFrame::Scale(const hostkit::RenderedFrame& frame, int serial, int wid
         width_ = width;
         height_ = height;
         pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    }
+    // The columns depend on the frame's width as much as on the view's: another plug-in's
+    // frames in the same view would otherwise be read past their rows.
+    if (static_cast<int>(columns_.size()) != width || columnsFrameWidth_ != frame.width) {
+        columnsFrameWidth_ = frame.width;
         columns_.resize(static_cast<std::size_t>(width));
         for (int x = 0; x < width; ++x)
             columns_[static_cast<std::size_t>(x)] = x * frame.width / width;

@@ -37,8 +37,9 @@ class ScaledFrame {
     int width_ = 0;
     int height_ = 0;
     int serial_ = -1;
-    // The source column of each shown column.
+    // The source column of each shown column, for frames of columnsFrameWidth_.
     std::vector<int> columns_;
+    int columnsFrameWidth_ = 0;
     // The palette as 32-bit colours, converted again only when it changed.
     std::array<PALETTEENTRY, 256> palette_{};
     std::array<std::uint32_t, 256> colours_{};

@@ -9,6 +9,7 @@
 #include <numbers>
 #include <vector>
 
+#include "audacious/scaled_frame.h"
 #include "audacious/show_controller.h"
 #include "platform/host_services.h"
 
@@ -138,6 +139,44 @@ TEST(AudaciousController, ShowsTheFramesAndAnswersTheKeysAsThePlayerDoes) {
     EXPECT_FALSE(view.restartOffered);
     host.Ticks(3);
     EXPECT_EQ(controller.NoticeText(), "");
+}
+
+TEST(AudaciousScaling, NearestNeighbourThroughThePaletteForEveryFrameSize) {
+    // The show's frame, then a plug-in of another size in the same view.
+    for (auto [width, height] : {std::pair{640, 480}, std::pair{320, 240}}) {
+        hostkit::RenderedFrame frame;
+        frame.width = width;
+        frame.height = height;
+        frame.pixels.assign(static_cast<std::size_t>(width * height), 0);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                frame.pixels[static_cast<std::size_t>(y * width + x)] =
+                    static_cast<BYTE>((x + 3 * y) % 256);
+        for (int i = 0; i < 256; ++i)  // distinct per channel, so a swap shows
+            frame.palette[static_cast<std::size_t>(i)] = {
+                static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i / 2), 0};
+        static audacious::ScaledFrame scaled;  // one view, kept across the frames
+        const audacious::Box box = audacious::Letterbox(500, 300, width, height);
+        ASSERT_TRUE(scaled.Scale(frame, width, box.width, box.height));
+        EXPECT_FALSE(scaled.Scale(frame, width, box.width, box.height)) << "scaled twice";
+        for (int y = 0; y < box.height; y += 7) {
+            for (int x = 0; x < box.width; x += 5) {
+                const int index = frame.pixels[static_cast<std::size_t>(
+                    (y * height / box.height) * width + x * width / box.width)];
+                const PALETTEENTRY& e = frame.palette[static_cast<std::size_t>(index)];
+                const std::uint32_t expected =
+                    0xFF000000u | (e.peRed << 16) | (e.peGreen << 8) | e.peBlue;
+                ASSERT_EQ(scaled.pixels()[y * box.width + x], expected)
+                    << width << "x" << height << " at " << x << "," << y;
+            }
+        }
+    }
+    // Aspect kept, centred.
+    const audacious::Box wide = audacious::Letterbox(1000, 300, 640, 480);
+    EXPECT_EQ(wide.width, 400);
+    EXPECT_EQ(wide.height, 300);
+    EXPECT_EQ(wide.x, 300);
+    EXPECT_EQ(wide.y, 0);
 }
 
 }  // namespace
