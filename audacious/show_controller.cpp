@@ -34,6 +34,9 @@ std::string ShowController::NoticeText() const {
         text += (text.empty() ? "" : "\n") + line;
     if (!status_.empty())
         text += (text.empty() ? "" : "\n") + status_;
+    // After what the show said last, which is often why it ended.
+    if (endedByShow_)
+        text += (text.empty() ? "" : "\n") + std::string("The show has ended.");
     return text;
 }
 
@@ -58,6 +61,7 @@ void ShowController::Start() {
     if (running())
         return;
     notices_.clear();
+    endedByShow_ = false;
     view_.OfferRestart(false);
     if (!session_) {
         session_ = std::make_unique<hostkit::EmbeddedShow>(
@@ -107,7 +111,6 @@ void ShowController::NoteStopped() {
 void ShowController::ShowEnded() {
     host_.StopTimer();
     endedByShow_ = true;
-    notices_.assign(1, "The show has ended.");
     std::fprintf(stderr, "quenari-tolvek: the show ended after %d frames\n", framesRendered());
     NoteStopped();
     if (fullScreen_) {

@@ -141,6 +141,21 @@ TEST(AudaciousController, ShowsTheFramesAndAnswersTheKeysAsThePlayerDoes) {
     EXPECT_EQ(controller.NoticeText(), "");
 }
 
+TEST(AudaciousController, TheReasonTheShowEndedStaysBesideTheEnd) {
+    RecordingHost host(BuiltPlugin());
+    RecordingView view;
+    ShowController controller(host, view);
+    // The display cannot take the show's mode: the show says so and asks to quit.
+    platform::InjectDisplayFault("SetDisplayMode", DDERR_INVALIDMODE);
+    controller.ViewShown();
+    host.Ticks(2);
+    platform::ClearDisplayFaults();
+    EXPECT_FALSE(controller.running());
+    const std::string notice = controller.NoticeText();
+    EXPECT_NE(notice.find("DirectDraw Error"), std::string::npos) << notice;
+    EXPECT_NE(notice.find("The show has ended."), std::string::npos) << notice;
+}
+
 TEST(AudaciousScaling, NearestNeighbourThroughThePaletteForEveryFrameSize) {
     // The show's frame, then a plug-in of another size in the same view.
     for (auto [width, height] : {std::pair{640, 480}, std::pair{320, 240}}) {
