@@ -173,11 +173,15 @@ void ShowController::FullScreenClosed() {
 }
 
 hostkit::SoundFormat ShowController::Format() {
-    return host_.Format();
+    // nCh is what was handed over, which for a mono file played as stereo is not the song's.
+    return {host_.Format().sampleRate, host_.Ring().channels()};
 }
 
 hostkit::HeardSound ShowController::Sound(const winampVisModule&) {
-    return {host_.Ring().Spread(kAudaciousBlockFrames), std::nullopt};
+    hostkit::SoundRing& ring = host_.Ring();
+    // The trace shows the block spread over the 576 frames; the spectrum is computed from the
+    // block as it is, or every pitch would read 576/512 low.
+    return {ring.Spread(kAudaciousBlockFrames), ring.Newest(kAudaciousBlockFrames)};
 }
 
 void ShowController::Act(hostkit::PlayerCommand command) {

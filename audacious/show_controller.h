@@ -22,7 +22,7 @@ class HostPlayer {
   public:
     virtual ~HostPlayer() = default;
     virtual bool Playing() = 0;  // playing and not paused
-    // What plays, as the song's information says.
+    // What plays, as the song's information says (its sample rate is the module's sRate).
     virtual hostkit::SoundFormat Format() = 0;
     // The sound handed to the visualization, kAudaciousBlockFrames at a time, newest last.
     virtual hostkit::SoundRing& Ring() = 0;

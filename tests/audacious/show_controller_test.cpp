@@ -1,6 +1,7 @@
 // The controller both Audacious widgets share, driven tick by tick as Audacious's timer drives
 // it, with the real vis_tolvek.so (and, where a module must ask for the spectrum, the recording
 // plug-in of the player's tests); and the scaling that both widgets paint.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +13,7 @@
 #include "audacious/scaled_frame.h"
 #include "audacious/show_controller.h"
 #include "platform/host_services.h"
+#include "tests/player/fake_plugin/fake_vis_record.h"
 
 namespace {
 
@@ -154,6 +156,40 @@ TEST(AudaciousController, TheReasonTheShowEndedStaysBesideTheEnd) {
     const std::string notice = controller.NoticeText();
     EXPECT_NE(notice.find("DirectDraw Error"), std::string::npos) << notice;
     EXPECT_NE(notice.find("The show has ended."), std::string::npos) << notice;
+}
+
+TEST(AudaciousController, SpectrumHasTheRealPitchAndNChTheSoundHandedOver) {
+    RecordingHost host(FAKE_VIS_PATH);
+    RecordingView view;
+    ShowController controller(host, view);
+    controller.ViewShown();
+    ASSERT_TRUE(controller.running()) << controller.NoticeText();
+    // The recording plug-in, asked to want the spectrum of both channels.
+    void* library = dlopen(FAKE_VIS_PATH, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(library, nullptr);
+    auto header = reinterpret_cast<winampVisHeader* (*)()>(dlsym(library, "winampVisGetHeader"));
+    auto record = reinterpret_cast<FakeVisRecordFunction>(dlsym(library, "fakeVisRecord"))();
+    header()->getModule(0)->spectrumNch = 2;
+    // The song says stereo; Audacious hands over mono.
+    constexpr double kHz = 2000;
+    PushSine(host.ring, kHz, 1, 3);
+    host.Ticks(1);
+    ASSERT_FALSE(record->spectra.empty());
+    EXPECT_EQ(record->formats.back()[1], 1) << "nCh is not the channels handed over";
+    const auto& spectrum = record->spectra.back();
+    int peak = 0;
+    for (int e = 0; e < kWaveformSamples; ++e)
+        peak = spectrum[static_cast<std::size_t>(e)] > spectrum[static_cast<std::size_t>(peak)]
+                   ? e
+                   : peak;
+    // 576 entries over half the sample rate.
+    const double expected = kHz / 22050.0 * kWaveformSamples;
+    EXPECT_NEAR(peak, expected, 1.5)
+        << "the spectrum's peak is at " << peak * 22050.0 / 576 << " Hz";
+    header()->getModule(0)->spectrumNch = 0;
+    controller.Stop();
+    record->Clear();
+    dlclose(library);
 }
 
 TEST(AudaciousScaling, NearestNeighbourThroughThePaletteForEveryFrameSize) {
