@@ -72,7 +72,8 @@ struct GtkShowView::Signals {
     static void Allocate(GtkWidget* widget, GtkAllocation* allocation, gpointer self);
     static void Destroyed(GtkWidget* widget, gpointer self);
     static gboolean FullScreenDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
-    static gboolean MainMapped(GtkWidget* widget, GdkEvent* event, gpointer self);
+    static gboolean SomethingMapped(GSignalInvocationHint* hint, guint count, const GValue* values,
+                                    gpointer self);
     static void Restart(GtkButton* button, gpointer self);
 };
 
@@ -125,11 +126,8 @@ GtkShowView::GtkShowView(HostPlayer& host, GtkShowView** owner)
 GtkShowView::~GtkShowView() {
     controller_.Stop();
     gtk_key_snooper_remove(snooper_);
-    if (waitedMain_ != nullptr) {
-        g_signal_handler_disconnect(waitedMain_, waitedHandler_);
-        g_object_remove_weak_pointer(G_OBJECT(waitedMain_),
-                                     reinterpret_cast<gpointer*>(&waitedMain_));
-    }
+    if (mainWatch_ != 0)
+        g_signal_remove_emission_hook(g_signal_lookup("map-event", GTK_TYPE_WIDGET), mainWatch_);
     if (fullScreen_ != nullptr)
         gtk_widget_destroy(fullScreen_);
     if (owner_ != nullptr && *owner_ == this)
@@ -326,59 +324,55 @@ void GtkShowView::NotePlace() {
                std::to_string(area.width) + " " + std::to_string(area.height));
 }
 
+namespace {
+
+// An ordinary top-level window of Audacious's (a main window) other than `except`.
+bool IsMainWindow(GtkWidget* widget, GtkWidget* except) {
+    return GTK_IS_WINDOW(widget) && widget != except &&
+           gtk_window_get_window_type(GTK_WINDOW(widget)) == GTK_WINDOW_TOPLEVEL &&
+           gtk_window_get_type_hint(GTK_WINDOW(widget)) == GDK_WINDOW_TYPE_HINT_NORMAL;
+}
+
+}  // namespace
+
 void GtkShowView::BringViewForward() {
     // Only a view of its own (a floating window of the GTK interface, the skinned interface's
     // window) is raised, never the main window the widget may be docked in.
     GtkWidget* top = gtk_widget_get_toplevel(area_);
-    if (broughtForward_ || !GTK_IS_WINDOW(top) ||
-        std::strcmp(gtk_window_get_title(GTK_WINDOW(top)) != nullptr
-                        ? gtk_window_get_title(GTK_WINDOW(top))
-                        : "",
-                    kViewTitle) != 0) {
-        return;
-    }
-    GtkWindow* main = gtk_window_get_transient_for(GTK_WINDOW(top));
-    if (main == nullptr) {
-        // The GTK interface's floating windows belong to no one: its main window is the
-        // other ordinary top-level window.
-        GList* all = gtk_window_list_toplevels();
-        for (GList* node = all; node != nullptr && main == nullptr; node = node->next) {
-            auto* candidate = GTK_WINDOW(node->data);
-            if (GTK_WIDGET(candidate) != top && GTK_WIDGET(candidate) != fullScreen_ &&
-                gtk_window_get_window_type(candidate) == GTK_WINDOW_TOPLEVEL &&
-                gtk_window_get_type_hint(candidate) == GDK_WINDOW_TYPE_HINT_NORMAL) {
-                main = candidate;
-            }
-        }
-        g_list_free(all);
-    }
-    if (main == nullptr)
+    const char* title = GTK_IS_WINDOW(top) ? gtk_window_get_title(GTK_WINDOW(top)) : nullptr;
+    if (broughtForward_ || title == nullptr || std::strcmp(title, kViewTitle) != 0)
         return;
     broughtForward_ = true;
-    if (gtk_widget_get_mapped(GTK_WIDGET(main))) {
+    bool mainShown = false;
+    GList* all = gtk_window_list_toplevels();
+    for (GList* node = all; node != nullptr; node = node->next) {
+        auto* window = GTK_WIDGET(node->data);
+        mainShown = mainShown || (IsMainWindow(window, top) && window != fullScreen_ &&
+                                  gtk_widget_get_mapped(window));
+    }
+    g_list_free(all);
+    if (mainShown) {
         gdk_window_raise(gtk_widget_get_window(top));
         return;
     }
-    // Audacious shows its main window after the views that were enabled when it started: the
-    // window manager would stack that above this one.
-    waitedMain_ = GTK_WIDGET(main);
-    g_object_add_weak_pointer(G_OBJECT(waitedMain_), reinterpret_cast<gpointer*>(&waitedMain_));
-    waitedHandler_ =
-        g_signal_connect(waitedMain_, "map-event", G_CALLBACK(Signals::MainMapped), this);
+    // Audacious shows its main window after the views that were enabled when it started (the
+    // GTK interface even makes it after them): the window manager would stack it above this
+    // one. Once any main window is shown, this one is raised.
+    mainWatch_ = g_signal_add_emission_hook(g_signal_lookup("map-event", GTK_TYPE_WIDGET), 0,
+                                            &Signals::SomethingMapped, this, nullptr);
 }
 
-gboolean GtkShowView::Signals::MainMapped(GtkWidget*, GdkEvent*, gpointer self) {
-    static_cast<GtkShowView*>(self)->MainShown();
-    return FALSE;
-}
-
-void GtkShowView::MainShown() {
-    g_signal_handler_disconnect(waitedMain_, waitedHandler_);
-    g_object_remove_weak_pointer(G_OBJECT(waitedMain_), reinterpret_cast<gpointer*>(&waitedMain_));
-    waitedMain_ = nullptr;
-    GdkWindow* top = gtk_widget_get_window(gtk_widget_get_toplevel(area_));
-    if (top != nullptr)
-        gdk_window_raise(top);
+gboolean GtkShowView::Signals::SomethingMapped(GSignalInvocationHint*, guint, const GValue* values,
+                                               gpointer self) {
+    auto* view = static_cast<GtkShowView*>(self);
+    auto* widget = GTK_WIDGET(g_value_get_object(&values[0]));
+    GtkWidget* top = gtk_widget_get_toplevel(view->area_);
+    if (!IsMainWindow(widget, top) || widget == view->fullScreen_)
+        return TRUE;  // keep watching
+    view->mainWatch_ = 0;
+    if (GdkWindow* window = gtk_widget_get_window(top))
+        gdk_window_raise(window);
+    return FALSE;  // once
 }
 
 gboolean GtkShowView::Signals::FullScreenDelete(GtkWidget*, GdkEvent*, gpointer self) {

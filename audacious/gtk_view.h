@@ -42,7 +42,6 @@ class GtkShowView : public ShowView {
     bool HandleKey(const void* keyEvent);
     void NotePlace();
     void BringViewForward();
-    void MainShown();
 
     HostPlayer& host_;
     GtkShowView** owner_;
@@ -52,8 +51,7 @@ class GtkShowView : public ShowView {
     GtkWidget* restart_ = nullptr;  // the button in its own window, over the picture
     GtkWidget* fullScreen_ = nullptr;
     GtkWidget* fullScreenArea_ = nullptr;
-    GtkWidget* waitedMain_ = nullptr;  // the main window watched until it is shown
-    unsigned long waitedHandler_ = 0;
+    unsigned long mainWatch_ = 0;  // until a main window is shown after this view
     unsigned int snooper_ = 0;
     ScaledFrame docked_;
     ScaledFrame fullScreenFrame_;

@@ -1,13 +1,12 @@
 // The Qt widget, its full-screen view and its keys.
 #include "audacious/qt_view.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QWindow>
-#include <memory>
+#include <QTimer>
 #include <string>
 
 namespace audacious {
@@ -189,33 +188,59 @@ void QtShowView::PlaceButton() {
                           size.width(), size.height());
 }
 
+namespace {
+
+// An ordinary top-level window of Audacious's (a main window) other than `except`.
+bool IsMainWindow(const QWidget* widget, const QWidget* except) {
+    return widget != except && widget->isWindow() && widget->windowType() == Qt::Window &&
+           widget->windowTitle() != "Quenari Tolvek, full screen";
+}
+
+// A raise alone is not enough: the window manager (openbox) keeps a window it has just mapped
+// above one that only asks to be raised.
+void BringForward(QWidget* view) {
+    view->raise();
+    view->activateWindow();
+}
+
+// Brings `view` forward once, after the first main window that is shown.
+class MainWindowWatch : public QObject {
+  public:
+    explicit MainWindowWatch(QWidget* view) : QObject(view), view_(view) {}
+
+  protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (event->type() == QEvent::Show && widget != nullptr && IsMainWindow(widget, view_)) {
+            // After the window manager has been asked to map the main window, not before.
+            QTimer::singleShot(0, view_, [view = view_] { BringForward(view); });
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    QWidget* view_;
+};
+
+}  // namespace
+
 void QtShowView::BringViewForward() {
     // Only a view of its own (a floating dock, the skinned interface's window) is raised, never
     // the main window the widget may be docked in.
     QWidget* view = window();
-    if (broughtForward_ || view == nullptr || view == this || view->windowHandle() == nullptr)
-        return;
-    QWindow* main = view->windowHandle()->transientParent();
-    if (main == nullptr && view->parentWidget() != nullptr)
-        main = view->parentWidget()->window()->windowHandle();
-    if (main == nullptr || main == view->windowHandle())
+    if (broughtForward_ || view == this || IsMainWindow(view, nullptr))
         return;
     broughtForward_ = true;
-    if (main->isVisible()) {
-        view->raise();
-        return;
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (IsMainWindow(other, view) && other->isVisible()) {
+            BringForward(view);
+            return;
+        }
     }
     // Audacious shows its main window after the views that were enabled when it started: the
-    // window manager would stack that above this one.
-    QPointer<QWidget> guard(view);
-    auto once = std::make_shared<QMetaObject::Connection>();
-    *once = QObject::connect(main, &QWindow::visibleChanged, view, [guard, once](bool visible) {
-        if (!visible)
-            return;
-        QObject::disconnect(*once);
-        if (guard)
-            guard->raise();
-    });
+    // window manager would stack it above this one.
+    qApp->installEventFilter(new MainWindowWatch(view));
 }
 
 void QtShowView::showEvent(QShowEvent*) {
