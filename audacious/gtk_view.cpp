@@ -87,7 +87,7 @@ void GtkShowView::Destroy(GtkShowView* view) {
 }
 
 GtkShowView::GtkShowView(HostPlayer& host, GtkShowView** owner)
-    : host_(host), owner_(owner), controller_(host, *this) {
+    : owner_(owner), controller_(host, *this) {
     // One table cell holds the picture and, over it, the button in a window of its own.
     table_ = gtk_table_new(1, 1, FALSE);
     g_object_ref_sink(table_);
@@ -246,6 +246,7 @@ void GtkShowView::Paint(GtkWidget* target, ScaledFrame& scaled, bool withNotice)
 gboolean GtkShowView::Signals::Expose(GtkWidget* widget, GdkEventExpose*, gpointer self) {
     auto* view = static_cast<GtkShowView*>(self);
     view->Paint(widget, view->docked_, true);
+    view->NotePlace();
     return TRUE;
 }
 
@@ -320,8 +321,7 @@ void GtkShowView::NotePlace() {
     int x = 0, y = 0;
     gdk_window_get_origin(window, &x, &y);
     const GtkAllocation area = AllocationOf(area_);
-    host_.Note("at " + std::to_string(x) + " " + std::to_string(y) + " " +
-               std::to_string(area.width) + " " + std::to_string(area.height));
+    controller_.ViewPlaced(x, y, area.width, area.height);
 }
 
 namespace {

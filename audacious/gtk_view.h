@@ -43,7 +43,6 @@ class GtkShowView : public ShowView {
     void NotePlace();
     void BringViewForward();
 
-    HostPlayer& host_;
     GtkShowView** owner_;
     ShowController controller_;
     GtkWidget* table_ = nullptr;

@@ -85,7 +85,7 @@ WPARAM VirtualKey(int key) {
 }  // namespace
 
 QtShowView::QtShowView(HostPlayer& host, QWidget* parent)
-    : QWidget(parent), host_(host), controller_(host, *this) {
+    : QWidget(parent), controller_(host, *this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(160, 120);
@@ -169,6 +169,7 @@ void QtShowView::PaintShow(QWidget& target, ScaledFrame& scaled, bool withNotice
 
 void QtShowView::paintEvent(QPaintEvent*) {
     PaintShow(*this, docked_, true);
+    NotePlace();
 }
 
 void QtShowView::resizeEvent(QResizeEvent*) {
@@ -178,8 +179,7 @@ void QtShowView::resizeEvent(QResizeEvent*) {
 
 void QtShowView::NotePlace() {
     const QPoint corner = mapToGlobal(QPoint(0, 0));
-    host_.Note("at " + std::to_string(corner.x()) + " " + std::to_string(corner.y()) + " " +
-               std::to_string(width()) + " " + std::to_string(height()));
+    controller_.ViewPlaced(corner.x(), corner.y(), width(), height());
 }
 
 void QtShowView::PlaceButton() {

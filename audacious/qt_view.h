@@ -49,7 +49,6 @@ class QtShowView : public QWidget, public ShowView {
     void PlaceButton();
     void BringViewForward();
 
-    HostPlayer& host_;
     ShowController controller_;
     ScaledFrame docked_;
     QPushButton* restart_ = nullptr;

@@ -172,6 +172,15 @@ void ShowController::FullScreenClosed() {
     fullScreen_ = false;
 }
 
+void ShowController::ViewPlaced(int x, int y, int width, int height) {
+    const std::array<int, 4> place{x, y, width, height};
+    if (place == place_)
+        return;
+    place_ = place;
+    host_.Note("at " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(width) +
+               " " + std::to_string(height));
+}
+
 hostkit::SoundFormat ShowController::Format() {
     // nCh is what was handed over, which for a mono file played as stereo is not the song's.
     return {host_.Format().sampleRate, host_.Ring().channels()};

@@ -4,6 +4,7 @@
 // screen; a widget only paints what it is handed and turns its toolkit's events into these calls.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -77,6 +78,9 @@ class ShowController : private hostkit::HostClient, private hostkit::HostControl
     void ToggleFullScreen();
     // The full-screen view went away by other means (its window closed).
     void FullScreenClosed();
+    // Where the view is on the screen (the docked widget has no window to ask), for the record;
+    // views say it whenever they paint, only a change is noted.
+    void ViewPlaced(int x, int y, int width, int height);
 
     // One tick of the host's timer: one turn of the show.
     void TimerTick();
@@ -117,6 +121,7 @@ class ShowController : private hostkit::HostClient, private hostkit::HostControl
     std::string status_;
     int statusTicks_ = 0;
     int shownPresent_ = 0;
+    std::array<int, 4> place_{};
     bool fullScreen_ = false;
     // Escape (or the show's own end) keeps it stopped until the user asks again.
     bool endedByShow_ = false;
