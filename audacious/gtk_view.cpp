@@ -70,6 +70,7 @@ struct GtkShowView::Signals {
     static void Map(GtkWidget* widget, gpointer self);
     static void Unmap(GtkWidget* widget, gpointer self);
     static void Allocate(GtkWidget* widget, GtkAllocation* allocation, gpointer self);
+    static gboolean Moved(GtkWidget* widget, GdkEventConfigure* event, gpointer self);
     static void Destroyed(GtkWidget* widget, gpointer self);
     static gboolean FullScreenDelete(GtkWidget* widget, GdkEvent* event, gpointer self);
     static gboolean SomethingMapped(GSignalInvocationHint* hint, guint count, const GValue* values,
@@ -128,6 +129,10 @@ GtkShowView::~GtkShowView() {
     gtk_key_snooper_remove(snooper_);
     if (mainWatch_ != 0)
         g_signal_remove_emission_hook(g_signal_lookup("map-event", GTK_TYPE_WIDGET), mainWatch_);
+    if (toplevel_ != nullptr) {
+        g_signal_handler_disconnect(toplevel_, moved_);
+        g_object_remove_weak_pointer(G_OBJECT(toplevel_), reinterpret_cast<gpointer*>(&toplevel_));
+    }
     if (fullScreen_ != nullptr)
         gtk_widget_destroy(fullScreen_);
     if (owner_ != nullptr && *owner_ == this)
@@ -145,6 +150,30 @@ void GtkShowView::Repaint() {
     // The notices are painted over the picture: buffered then, so that they do not flicker.
     gtk_widget_set_double_buffered(area_, !controller_.NoticeText().empty());
     gtk_widget_queue_draw(target);
+}
+
+void GtkShowView::FrameChanged() {
+    GtkWidget* target = fullScreen_ != nullptr ? fullScreenArea_ : area_;
+    ScaledFrame& scaled = fullScreen_ != nullptr ? fullScreenFrame_ : docked_;
+    const hostkit::RenderedFrame* frame = controller_.frame();
+    if (frame == nullptr || !gtk_widget_get_mapped(target))
+        return;
+    const GtkAllocation area = AllocationOf(target);
+    const Box box = Letterbox(area.width, area.height, frame->width, frame->height);
+    if (scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height).empty())
+        return;
+    if (target == area_ && !controller_.NoticeText().empty()) {
+        gtk_widget_queue_draw(target);  // the notices lie over the picture
+        return;
+    }
+    // Only what changed is painted and handed to the window system.
+    GdkRegion* changed = gdk_region_new();
+    for (const Box& part : scaled.changed()) {
+        const GdkRectangle rectangle{box.x + part.x, box.y + part.y, part.width, part.height};
+        gdk_region_union_with_rect(changed, &rectangle);
+    }
+    gdk_window_invalidate_region(gtk_widget_get_window(target), changed, FALSE);
+    gdk_region_destroy(changed);
 }
 
 void GtkShowView::OfferRestart(bool offered) {
@@ -188,36 +217,54 @@ void GtkShowView::CloseFullScreen() {
         fullScreen_ = nullptr;
         fullScreenArea_ = nullptr;
         gtk_widget_destroy(window);
+        fullScreenFrame_ = ScaledFrame{};  // megabytes at a screen's size
     }
     gtk_widget_grab_focus(area_);
     gtk_widget_queue_draw(area_);
 }
 
-void GtkShowView::Paint(GtkWidget* target, ScaledFrame& scaled, bool withNotice) {
+void GtkShowView::Paint(GtkWidget* target, ScaledFrame& scaled, const void* exposed,
+                        bool withNotice) {
     GdkWindow* window = gtk_widget_get_window(target);
     if (window == nullptr)
         return;
+    const auto* event = static_cast<const GdkEventExpose*>(exposed);
     const GtkAllocation area = AllocationOf(target);
     cairo_t* cr = gdk_cairo_create(window);
+    gdk_cairo_region(cr, event->region);
+    cairo_clip(cr);
     const hostkit::RenderedFrame* frame = controller_.frame();
     const Box box =
         frame != nullptr ? Letterbox(area.width, area.height, frame->width, frame->height) : Box{};
+    const GdkRectangle picture{box.x, box.y, box.width, box.height};
+    GdkRectangle inside{};
+    const bool coversPicture = gdk_rectangle_intersect(&event->area, &picture, &inside) &&
+                               inside.width == picture.width && inside.height == picture.height;
+    const bool withinPicture = gdk_rectangle_intersect(&event->area, &picture, &inside) &&
+                               inside.width == event->area.width &&
+                               inside.height == event->area.height;
     cairo_set_source_rgb(cr, 0, 0, 0);
-    if (box.width > 0 && box.height > 0) {
-        scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height);
-        // Only the bars around the picture are black.
-        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-        cairo_rectangle(cr, 0, 0, area.width, area.height);
-        cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-        cairo_fill(cr);
+    if (!box.empty()) {
+        // Scaled already when the frame came, unless the size changed since.
+        if (!scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height).empty() &&
+            !coversPicture) {
+            gtk_widget_queue_draw_area(target, box.x, box.y, box.width, box.height);
+        }
+        // Only the bars around the picture are black, and only when they are to be painted.
+        if (!withinPicture) {
+            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+            cairo_rectangle(cr, 0, 0, area.width, area.height);
+            cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+            cairo_fill(cr);
+        }
         // The pixels are painted where they are, without a copy.
-        cairo_surface_t* picture = cairo_image_surface_create_for_data(
+        cairo_surface_t* image = cairo_image_surface_create_for_data(
             reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(scaled.pixels())),
             CAIRO_FORMAT_RGB24, scaled.width(), scaled.height(), scaled.strideBytes());
-        cairo_set_source_surface(cr, picture, box.x, box.y);
+        cairo_set_source_surface(cr, image, box.x, box.y);
         cairo_rectangle(cr, box.x, box.y, box.width, box.height);
         cairo_fill(cr);
-        cairo_surface_destroy(picture);
+        cairo_surface_destroy(image);
     } else {
         cairo_paint(cr);
     }
@@ -243,16 +290,16 @@ void GtkShowView::Paint(GtkWidget* target, ScaledFrame& scaled, bool withNotice)
     cairo_destroy(cr);
 }
 
-gboolean GtkShowView::Signals::Expose(GtkWidget* widget, GdkEventExpose*, gpointer self) {
+gboolean GtkShowView::Signals::Expose(GtkWidget* widget, GdkEventExpose* event, gpointer self) {
     auto* view = static_cast<GtkShowView*>(self);
-    view->Paint(widget, view->docked_, true);
-    view->NotePlace();
+    view->Paint(widget, view->docked_, event, true);
     return TRUE;
 }
 
-gboolean GtkShowView::Signals::FullScreenExpose(GtkWidget* widget, GdkEventExpose*, gpointer self) {
+gboolean GtkShowView::Signals::FullScreenExpose(GtkWidget* widget, GdkEventExpose* event,
+                                                gpointer self) {
     auto* view = static_cast<GtkShowView*>(self);
-    view->Paint(widget, view->fullScreenFrame_, false);
+    view->Paint(widget, view->fullScreenFrame_, event, false);
     return TRUE;
 }
 
@@ -300,6 +347,7 @@ gint GtkShowView::Signals::Snoop(GtkWidget*, GdkEventKey* event, gpointer self) 
 
 void GtkShowView::Signals::Map(GtkWidget*, gpointer self) {
     auto* view = static_cast<GtkShowView*>(self);
+    view->WatchToplevel();
     view->NotePlace();
     view->BringViewForward();
     view->controller_.ViewShown();
@@ -312,6 +360,26 @@ void GtkShowView::Signals::Unmap(GtkWidget*, gpointer self) {
 
 void GtkShowView::Signals::Allocate(GtkWidget*, GtkAllocation*, gpointer self) {
     static_cast<GtkShowView*>(self)->NotePlace();
+}
+
+void GtkShowView::WatchToplevel() {
+    // The window the widget is in moves without the widget being allocated anew; docking and
+    // floating put it in another window.
+    GtkWidget* top = gtk_widget_get_toplevel(area_);
+    if (top == toplevel_ || !GTK_IS_WINDOW(top))
+        return;
+    if (toplevel_ != nullptr) {
+        g_signal_handler_disconnect(toplevel_, moved_);
+        g_object_remove_weak_pointer(G_OBJECT(toplevel_), reinterpret_cast<gpointer*>(&toplevel_));
+    }
+    toplevel_ = top;
+    g_object_add_weak_pointer(G_OBJECT(toplevel_), reinterpret_cast<gpointer*>(&toplevel_));
+    moved_ = g_signal_connect(toplevel_, "configure-event", G_CALLBACK(Signals::Moved), this);
+}
+
+gboolean GtkShowView::Signals::Moved(GtkWidget*, GdkEventConfigure*, gpointer self) {
+    static_cast<GtkShowView*>(self)->NotePlace();
+    return FALSE;
 }
 
 void GtkShowView::NotePlace() {

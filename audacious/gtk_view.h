@@ -25,6 +25,7 @@ class GtkShowView : public ShowView {
 
     // ShowView
     void Repaint() override;
+    void FrameChanged() override;
     void OfferRestart(bool offered) override;
     void OpenFullScreen() override;
     void CloseFullScreen() override;
@@ -37,10 +38,12 @@ class GtkShowView : public ShowView {
     GtkShowView(HostPlayer& host, GtkShowView** owner);
     ~GtkShowView() override;
 
-    void Paint(GtkWidget* target, ScaledFrame& scaled, bool withNotice);
+    // `exposed` is the GdkEventExpose being answered.
+    void Paint(GtkWidget* target, ScaledFrame& scaled, const void* exposed, bool withNotice);
     // A key press or release (a GdkEventKey); true when the key was the show's.
     bool HandleKey(const void* keyEvent);
     void NotePlace();
+    void WatchToplevel();
     void BringViewForward();
 
     GtkShowView** owner_;
@@ -50,7 +53,9 @@ class GtkShowView : public ShowView {
     GtkWidget* restart_ = nullptr;  // the button in its own window, over the picture
     GtkWidget* fullScreen_ = nullptr;
     GtkWidget* fullScreenArea_ = nullptr;
-    unsigned long mainWatch_ = 0;  // until a main window is shown after this view
+    unsigned long mainWatch_ = 0;    // until a main window is shown after this view
+    GtkWidget* toplevel_ = nullptr;  // the window the widget is in, watched for moves
+    unsigned long moved_ = 0;
     unsigned int snooper_ = 0;
     ScaledFrame docked_;
     ScaledFrame fullScreenFrame_;

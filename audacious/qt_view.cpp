@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -28,9 +29,12 @@ class QtFullScreenView : public QWidget {
         closing_ = true;
         close();
     }
+    ScaledFrame& scaled() { return scaled_; }
 
   protected:
-    void paintEvent(QPaintEvent*) override { owner_.PaintShow(*this, scaled_, false); }
+    void paintEvent(QPaintEvent* event) override {
+        owner_.PaintShow(*this, scaled_, event->rect(), false);
+    }
     void keyPressEvent(QKeyEvent* event) override { owner_.HandleKey(event, true); }
     void keyReleaseEvent(QKeyEvent* event) override { owner_.HandleKey(event, false); }
     void mouseDoubleClickEvent(QMouseEvent*) override { owner_.controller().ToggleFullScreen(); }
@@ -111,6 +115,26 @@ void QtShowView::Repaint() {
         update();
 }
 
+void QtShowView::FrameChanged() {
+    QWidget& target = fullScreen_ ? static_cast<QWidget&>(*fullScreen_) : *this;
+    ScaledFrame& scaled = fullScreen_ ? fullScreen_->scaled() : docked_;
+    const hostkit::RenderedFrame* frame = controller_.frame();
+    if (frame == nullptr)
+        return;
+    const Box box = Letterbox(target.width(), target.height(), frame->width, frame->height);
+    if (scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height).empty())
+        return;
+    if (&target == this && !controller_.NoticeText().empty()) {
+        update();  // the notices lie over the picture
+        return;
+    }
+    // Only what changed is painted and handed to the window system.
+    QRegion changed;
+    for (const Box& part : scaled.changed())
+        changed += QRect(box.x + part.x, box.y + part.y, part.width, part.height);
+    target.update(changed);
+}
+
 void QtShowView::OfferRestart(bool offered) {
     restart_->setVisible(offered);
     if (offered)
@@ -137,24 +161,30 @@ void QtShowView::CloseFullScreen() {
     update();
 }
 
-void QtShowView::PaintShow(QWidget& target, ScaledFrame& scaled, bool withNotice) {
+void QtShowView::PaintShow(QWidget& target, ScaledFrame& scaled, const QRect& exposed,
+                           bool withNotice) {
     QPainter painter(&target);
     const hostkit::RenderedFrame* frame = controller_.frame();
     const Box box = frame != nullptr
                         ? Letterbox(target.width(), target.height(), frame->width, frame->height)
                         : Box{};
-    if (box.width > 0 && box.height > 0) {
-        scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height);
+    const QRect picture(box.x, box.y, box.width, box.height);
+    if (!box.empty()) {
+        // Scaled already when the frame came, unless the size changed since.
+        if (!scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height).empty() &&
+            !exposed.contains(picture)) {
+            target.update(picture);
+        }
         // The pixels are painted where they are, without a copy.
         const QImage image(reinterpret_cast<const uchar*>(scaled.pixels()), scaled.width(),
                            scaled.height(), scaled.strideBytes(), QImage::Format_RGB32);
         painter.drawImage(box.x, box.y, image);
-        // Only the bars around the picture are black.
-        const QRegion bars = QRegion(target.rect()) - QRect(box.x, box.y, box.width, box.height);
+    }
+    // Only the bars around the picture are black, and only when they are to be painted.
+    if (!picture.contains(exposed)) {
+        const QRegion bars = QRegion(exposed) - picture;
         for (const QRect& bar : bars)
             painter.fillRect(bar, Qt::black);
-    } else {
-        painter.fillRect(target.rect(), Qt::black);
     }
     const QString notice = QString::fromStdString(controller_.NoticeText());
     if (withNotice && !notice.isEmpty()) {
@@ -167,9 +197,8 @@ void QtShowView::PaintShow(QWidget& target, ScaledFrame& scaled, bool withNotice
     }
 }
 
-void QtShowView::paintEvent(QPaintEvent*) {
-    PaintShow(*this, docked_, true);
-    NotePlace();
+void QtShowView::paintEvent(QPaintEvent* event) {
+    PaintShow(*this, docked_, event->rect(), true);
 }
 
 void QtShowView::resizeEvent(QResizeEvent*) {
@@ -243,7 +272,21 @@ void QtShowView::BringViewForward() {
     qApp->installEventFilter(new MainWindowWatch(view));
 }
 
+bool QtShowView::eventFilter(QObject* watched, QEvent* event) {
+    // The window the widget is in moves without the widget being resized.
+    if (watched == toplevel_ && event->type() == QEvent::Move)
+        NotePlace();
+    return false;
+}
+
 void QtShowView::showEvent(QShowEvent*) {
+    // Docking and floating put the widget in another window.
+    if (window() != toplevel_) {
+        if (toplevel_)
+            toplevel_->removeEventFilter(this);
+        toplevel_ = window();
+        toplevel_->installEventFilter(this);
+    }
     NotePlace();
     BringViewForward();
     controller_.ViewShown();

@@ -24,11 +24,12 @@ class QtShowView : public QWidget, public ShowView {
     ShowController& controller() { return controller_; }
 
     // Shared with the full-screen view.
-    void PaintShow(QWidget& target, ScaledFrame& scaled, bool withNotice);
+    void PaintShow(QWidget& target, ScaledFrame& scaled, const QRect& exposed, bool withNotice);
     void HandleKey(QKeyEvent* event, bool down);
 
     // ShowView
     void Repaint() override;
+    void FrameChanged() override;
     void OfferRestart(bool offered) override;
     void OpenFullScreen() override;
     void CloseFullScreen() override;
@@ -42,6 +43,7 @@ class QtShowView : public QWidget, public ShowView {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // Where the widget is on the screen, for the record (the docked widget has no window).
@@ -53,6 +55,7 @@ class QtShowView : public QWidget, public ShowView {
     ScaledFrame docked_;
     QPushButton* restart_ = nullptr;
     QPointer<QtFullScreenView> fullScreen_;
+    QPointer<QWidget> toplevel_;  // the window the widget is in, watched for moves
     bool broughtForward_ = false;
 };
 

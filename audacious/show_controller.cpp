@@ -136,7 +136,7 @@ void ShowController::TimerTick() {
             host_.Rendered(session_->framesRendered(), session_->module());
             if (session_->presentCount() != shownPresent_) {
                 shownPresent_ = session_->presentCount();
-                view_.Repaint();
+                view_.FrameChanged();
             }
             break;
         case hostkit::TurnResult::Idle:

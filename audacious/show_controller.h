@@ -47,8 +47,10 @@ class HostPlayer {
 class ShowView {
   public:
     virtual ~ShowView() = default;
-    // A new frame or new notices: paint again when the toolkit next paints.
+    // New notices (or none): paint everything again when the toolkit next paints.
     virtual void Repaint() = 0;
+    // A new frame: scale it and repaint what changed.
+    virtual void FrameChanged() = 0;
     // The "Start the show again" button, offered once the show ended.
     virtual void OfferRestart(bool offered) = 0;
     // The same picture over the whole screen, and back.

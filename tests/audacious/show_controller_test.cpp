@@ -57,10 +57,12 @@ class RecordingHost : public audacious::HostPlayer {
 class RecordingView : public audacious::ShowView {
   public:
     void Repaint() override { ++repaints; }
+    void FrameChanged() override { ++frames; }
     void OfferRestart(bool offered) override { restartOffered = offered; }
     void OpenFullScreen() override { fullScreen = true; }
     void CloseFullScreen() override { fullScreen = false; }
     int repaints = 0;
+    int frames = 0;
     bool restartOffered = false;
     bool fullScreen = false;
 };
@@ -99,7 +101,7 @@ TEST(AudaciousController, ShowsTheFramesAndAnswersTheKeysAsThePlayerDoes) {
     host.Ticks(10);
     ASSERT_NE(controller.frame(), nullptr);
     EXPECT_EQ(controller.frameSerial(), 10);
-    EXPECT_GE(view.repaints, 10);
+    EXPECT_EQ(view.frames, 10);
     EXPECT_EQ(controller.NoticeText(), "");
 
     // S and R are Audacious's shuffle and repeat; P saves the frame on screen; F full screen.
@@ -192,35 +194,48 @@ TEST(AudaciousController, SpectrumHasTheRealPitchAndNChTheSoundHandedOver) {
     dlclose(library);
 }
 
+// Every shown pixel is the colour of its nearest source pixel.
+void ExpectScaledFrom(const audacious::ScaledFrame& scaled, const hostkit::RenderedFrame& frame) {
+    for (int y = 0; y < scaled.height(); ++y) {
+        for (int x = 0; x < scaled.width(); ++x) {
+            const int index = frame.pixels[static_cast<std::size_t>(
+                (y * frame.height / scaled.height()) * frame.width +
+                x * frame.width / scaled.width())];
+            const PALETTEENTRY& e = frame.palette[static_cast<std::size_t>(index)];
+            const std::uint32_t expected =
+                0xFF000000u | (e.peRed << 16) | (e.peGreen << 8) | e.peBlue;
+            ASSERT_EQ(scaled.pixels()[y * scaled.width() + x], expected)
+                << frame.width << "x" << frame.height << " at " << x << "," << y;
+        }
+    }
+}
+
+hostkit::RenderedFrame Pattern(int width, int height) {
+    hostkit::RenderedFrame frame;
+    frame.width = width;
+    frame.height = height;
+    frame.pixels.assign(static_cast<std::size_t>(width * height), 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            frame.pixels[static_cast<std::size_t>(y * width + x)] =
+                static_cast<BYTE>((x + 3 * y) % 256);
+    for (int i = 0; i < 256; ++i)  // distinct per channel, so a swap shows
+        frame.palette[static_cast<std::size_t>(i)] = {
+            static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i / 2), 0};
+    return frame;
+}
+
 TEST(AudaciousScaling, NearestNeighbourThroughThePaletteForEveryFrameSize) {
+    audacious::ScaledFrame scaled;  // one view, kept across the frames
     // The show's frame, then a plug-in of another size in the same view.
     for (auto [width, height] : {std::pair{640, 480}, std::pair{320, 240}}) {
-        hostkit::RenderedFrame frame;
-        frame.width = width;
-        frame.height = height;
-        frame.pixels.assign(static_cast<std::size_t>(width * height), 0);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                frame.pixels[static_cast<std::size_t>(y * width + x)] =
-                    static_cast<BYTE>((x + 3 * y) % 256);
-        for (int i = 0; i < 256; ++i)  // distinct per channel, so a swap shows
-            frame.palette[static_cast<std::size_t>(i)] = {
-                static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i / 2), 0};
-        static audacious::ScaledFrame scaled;  // one view, kept across the frames
+        const hostkit::RenderedFrame frame = Pattern(width, height);
         const audacious::Box box = audacious::Letterbox(500, 300, width, height);
-        ASSERT_TRUE(scaled.Scale(frame, width, box.width, box.height));
-        EXPECT_FALSE(scaled.Scale(frame, width, box.width, box.height)) << "scaled twice";
-        for (int y = 0; y < box.height; y += 7) {
-            for (int x = 0; x < box.width; x += 5) {
-                const int index = frame.pixels[static_cast<std::size_t>(
-                    (y * height / box.height) * width + x * width / box.width)];
-                const PALETTEENTRY& e = frame.palette[static_cast<std::size_t>(index)];
-                const std::uint32_t expected =
-                    0xFF000000u | (e.peRed << 16) | (e.peGreen << 8) | e.peBlue;
-                ASSERT_EQ(scaled.pixels()[y * box.width + x], expected)
-                    << width << "x" << height << " at " << x << "," << y;
-            }
-        }
+        const audacious::Box changed = scaled.Scale(frame, width, box.width, box.height);
+        EXPECT_EQ(changed.width, box.width);
+        EXPECT_EQ(changed.height, box.height);
+        EXPECT_TRUE(scaled.Scale(frame, width, box.width, box.height).empty()) << "scaled twice";
+        ExpectScaledFrom(scaled, frame);
     }
     // Aspect kept, centred.
     const audacious::Box wide = audacious::Letterbox(1000, 300, 640, 480);
@@ -228,6 +243,32 @@ TEST(AudaciousScaling, NearestNeighbourThroughThePaletteForEveryFrameSize) {
     EXPECT_EQ(wide.height, 300);
     EXPECT_EQ(wide.x, 300);
     EXPECT_EQ(wide.y, 0);
+}
+
+TEST(AudaciousScaling, OnlyWhatChangedIsScaledAgainAndToldToBeRepainted) {
+    audacious::ScaledFrame scaled;
+    hostkit::RenderedFrame frame = Pattern(640, 480);
+    for (auto [width, height] : {std::pair{400, 300}, std::pair{1000, 750}}) {
+        int serial = width;
+        scaled.Scale(frame, serial++, width, height);
+        EXPECT_TRUE(scaled.Scale(frame, serial++, width, height).empty()) << "nothing changed";
+        // One pixel of the frame: only the few shown pixels around its place.
+        frame.pixels[200 * 640 + 321] ^= 0x55;
+        const audacious::Box changed = scaled.Scale(frame, serial++, width, height);
+        ExpectScaledFrom(scaled, frame);
+        const int x = 321 * width / 640, y = 200 * height / 480;
+        EXPECT_LE(changed.x, x);
+        EXPECT_LE(changed.y, y);
+        EXPECT_GT(changed.x + changed.width, x);
+        EXPECT_GT(changed.y + changed.height, y);
+        EXPECT_LT(changed.width * changed.height, width * height / 50)
+            << changed.width << "x" << changed.height;
+        ASSERT_EQ(scaled.changed().size(), 1u);
+        // A palette entry: everything.
+        frame.palette[7].peGreen ^= 0xFF;
+        EXPECT_EQ(scaled.Scale(frame, serial++, width, height).width, width);
+        ExpectScaledFrom(scaled, frame);
+    }
 }
 
 }  // namespace
