@@ -76,7 +76,6 @@ void ShowController::Start() {
         ShowProblem(error);
         return;
     }
-    shownPresent_ = 0;
     host_.StartTimer(session_->delayMs(), [this] { TimerTick(); });
     host_.Note("started, a frame every " + std::to_string(session_->delayMs()) + " ms");
     if (host_.FullScreenOnStart() && !fullScreen_)

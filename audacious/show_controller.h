@@ -89,7 +89,8 @@ class ShowController : private hostkit::HostClient, private hostkit::HostControl
 
     bool running() const { return session_ && session_->running(); }
     bool fullScreen() const { return fullScreen_; }
-    // The latest frame the show presented (null before the first) and its number.
+    // The latest frame the show presented (null before the first) and its number. It stays
+    // after the show stopped or ended, and while it starts again: the view keeps its picture.
     const hostkit::RenderedFrame* frame() const;
     int frameSerial() const { return shownPresent_; }
     // What the view writes over the picture, one notice a line; empty when all is well.
