@@ -148,7 +148,7 @@ void GtkShowView::Repaint() {
     // Nothing of the docked widget shows while the full-screen view covers the screen.
     GtkWidget* target = fullScreen_ != nullptr ? fullScreenArea_ : area_;
     // The notices are painted over the picture: buffered then, so that they do not flicker.
-    gtk_widget_set_double_buffered(area_, !controller_.NoticeText().empty());
+    gtk_widget_set_double_buffered(area_, controller_.HasNotice());
     gtk_widget_queue_draw(target);
 }
 
@@ -162,7 +162,7 @@ void GtkShowView::FrameChanged() {
     const Box box = Letterbox(area.width, area.height, frame->width, frame->height);
     if (scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height).empty())
         return;
-    if (target == area_ && !controller_.NoticeText().empty()) {
+    if (target == area_ && controller_.HasNotice()) {
         gtk_widget_queue_draw(target);  // the notices lie over the picture
         return;
     }
@@ -268,8 +268,8 @@ void GtkShowView::Paint(GtkWidget* target, ScaledFrame& scaled, const void* expo
     } else {
         cairo_paint(cr);
     }
-    const std::string notice = controller_.NoticeText();
-    if (withNotice && !notice.empty()) {
+    if (withNotice && controller_.HasNotice()) {
+        const std::string notice = controller_.NoticeText();
         PangoLayout* layout = pango_cairo_create_layout(cr);
         pango_layout_set_font_description(layout, gtk_widget_get_style(target)->font_desc);
         pango_layout_set_text(layout, notice.c_str(), -1);

@@ -124,7 +124,7 @@ void QtShowView::FrameChanged() {
     const Box box = Letterbox(target.width(), target.height(), frame->width, frame->height);
     if (scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height).empty())
         return;
-    if (&target == this && !controller_.NoticeText().empty()) {
+    if (&target == this && controller_.HasNotice()) {
         update();  // the notices lie over the picture
         return;
     }
@@ -186,8 +186,8 @@ void QtShowView::PaintShow(QWidget& target, ScaledFrame& scaled, const QRect& ex
         for (const QRect& bar : bars)
             painter.fillRect(bar, Qt::black);
     }
-    const QString notice = QString::fromStdString(controller_.NoticeText());
-    if (withNotice && !notice.isEmpty()) {
+    if (withNotice && controller_.HasNotice()) {
+        const QString notice = QString::fromStdString(controller_.NoticeText());
         painter.setPen(Qt::white);
         const QRect area = target.rect().adjusted(8, 8, -8, -8);
         const int flags = Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap;

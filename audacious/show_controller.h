@@ -95,6 +95,7 @@ class ShowController : private hostkit::HostClient, private hostkit::HostControl
     int frameSerial() const { return shownPresent_; }
     // What the view writes over the picture, one notice a line; empty when all is well.
     std::string NoticeText() const;
+    bool HasNotice() const { return !notices_.empty() || !status_.empty() || endedByShow_; }
     int framesRendered() const { return session_ ? session_->framesRendered() : 0; }
 
   private:
