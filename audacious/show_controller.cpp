@@ -41,6 +41,7 @@ std::string ShowController::NoticeText() const {
 }
 
 void ShowController::AddNotice(const std::string& line) {
+    host_.Note("notice " + line);
     if (notices_.size() < kMaxNotices)
         notices_.push_back(line);
     else if (notices_.size() == kMaxNotices)
