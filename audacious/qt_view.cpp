@@ -232,7 +232,9 @@ void BringForward(QWidget* view) {
     view->activateWindow();
 }
 
-// Brings `view` forward once, after the first main window that is shown.
+// Brings `view` forward once, after the first main window that is shown has been activated: Qt
+// asks for a window's activation only once the window manager has mapped it, and the window
+// manager raises the window it activates.
 class MainWindowWatch : public QObject {
   public:
     explicit MainWindowWatch(QWidget* view) : QObject(view), view_(view) {}
@@ -240,16 +242,32 @@ class MainWindowWatch : public QObject {
   protected:
     bool eventFilter(QObject* object, QEvent* event) override {
         auto* widget = qobject_cast<QWidget*>(object);
-        if (event->type() == QEvent::Show && widget != nullptr && IsMainWindow(widget, view_)) {
-            // After the window manager has been asked to map the main window, not before.
-            QTimer::singleShot(0, view_, [view = view_] { BringForward(view); });
-            deleteLater();
+        if (widget == nullptr || !IsMainWindow(widget, view_))
+            return false;
+        if (event->type() == QEvent::Show && !shown_) {
+            shown_ = true;
+            // In case the window manager never activates it.
+            QTimer::singleShot(kLongestWaitMs, this, [this] { Finish(); });
+        } else if (event->type() == QEvent::WindowActivate && shown_) {
+            Finish();
         }
         return false;
     }
 
   private:
+    static constexpr int kLongestWaitMs = 1000;
+
+    void Finish() {
+        if (done_)
+            return;
+        done_ = true;
+        QTimer::singleShot(0, view_, [view = view_] { BringForward(view); });
+        deleteLater();
+    }
+
     QWidget* view_;
+    bool shown_ = false;
+    bool done_ = false;
 };
 
 }  // namespace
