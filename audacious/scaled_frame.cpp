@@ -1,40 +1,167 @@
-// Nearest-neighbour scaling through the colour table.
+// Nearest-neighbour scaling through the palette.
 #include "audacious/scaled_frame.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace audacious {
 
-const QImage& ScaledFrame::For(const QImage& indexed, int serial, QSize size) {
-    if (indexed.isNull() || size.isEmpty()) {
-        out_ = QImage();
-        return out_;
+Box Letterbox(int areaWidth, int areaHeight, int frameWidth, int frameHeight) {
+    if (frameWidth <= 0 || frameHeight <= 0 || areaWidth <= 0 || areaHeight <= 0)
+        return {};
+    int w = areaWidth;
+    int h = static_cast<int>(static_cast<long long>(w) * frameHeight / frameWidth);
+    if (h > areaHeight) {
+        h = areaHeight;
+        w = static_cast<int>(static_cast<long long>(h) * frameWidth / frameHeight);
     }
-    if (serial == serial_ && out_.size() == size)
-        return out_;
+    return {(areaWidth - w) / 2, (areaHeight - h) / 2, w, h};
+}
+
+namespace {
+
+// Source columns compared at once: a changed pixel costs the scaling of this many.
+constexpr int kChunk = 32;
+// Source rows whose changes are told as one rectangle.
+constexpr int kBandRows = 16;
+
+bool Same(const BYTE* a, const BYTE* b, int length) {
+    if (length != kChunk)
+        return std::memcmp(a, b, static_cast<std::size_t>(length)) == 0;
+    std::uint64_t x[4], y[4];
+    std::memcpy(x, a, sizeof x);
+    std::memcpy(y, b, sizeof y);
+    return ((x[0] ^ y[0]) | (x[1] ^ y[1]) | (x[2] ^ y[2]) | (x[3] ^ y[3])) == 0;
+}
+
+// For each of `sources` + 1 source lines, the first of `shown` lines that shows it or a later one.
+std::vector<int> FirstShown(int sources, int shown) {
+    std::vector<int> first(static_cast<std::size_t>(sources) + 1);
+    int at = 0;
+    for (int s = 0; s <= sources; ++s) {
+        while (at < shown && static_cast<long long>(at) * sources / shown < s)
+            ++at;
+        first[static_cast<std::size_t>(s)] = at;
+    }
+    return first;
+}
+
+}  // namespace
+
+void ScaledFrame::Layout(const hostkit::RenderedFrame& frame, int width, int height) {
+    width_ = width;
+    height_ = height;
+    // The columns depend on the frame's width as much as on the view's: another plug-in's
+    // frames in the same view would otherwise be read past their rows.
+    frameWidth_ = frame.width;
+    frameHeight_ = frame.height;
+    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    columns_.resize(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x)
+        columns_[static_cast<std::size_t>(x)] =
+            static_cast<int>(static_cast<long long>(x) * frame.width / width);
+    firstColumn_ = FirstShown(frame.width, width);
+    firstRow_ = FirstShown(frame.height, height);
+    previous_.assign(frame.pixels.size(), 0);
+    valid_ = false;
+}
+
+bool ScaledFrame::TakePalette(const hostkit::RenderedFrame& frame) {
+    if (valid_ && std::memcmp(palette_.data(), frame.palette.data(), sizeof palette_) == 0)
+        return false;
+    palette_ = frame.palette;
+    for (std::size_t i = 0; i < colours_.size(); ++i) {
+        const PALETTEENTRY& e = palette_[i];
+        colours_[i] = 0xFF000000u | (std::uint32_t{e.peRed} << 16) |
+                      (std::uint32_t{e.peGreen} << 8) | std::uint32_t{e.peBlue};
+    }
+    return true;
+}
+
+void ScaledFrame::ScaleSpan(const BYTE* sourceRow, int y, int from, int to) {
+    const int first = firstColumn_[static_cast<std::size_t>(from)];
+    const int last = firstColumn_[static_cast<std::size_t>(to)];
+    const int top = firstRow_[static_cast<std::size_t>(y)];
+    const int bottom = firstRow_[static_cast<std::size_t>(y) + 1];
+    if (first >= last || top >= bottom)
+        return;
+    // Local pointers: the stores must not make the compiler read the tables again.
+    std::uint32_t* __restrict out = pixels_.data() + static_cast<std::size_t>(top) * width_;
+    const int* __restrict columns = columns_.data();
+    const std::uint32_t* __restrict colours = colours_.data();
+    for (int x = first; x < last; ++x)
+        out[x] = colours[sourceRow[columns[x]]];
+    // A source row shown on several rows (a view taller than the frame) is scaled once.
+    for (int row = top + 1; row < bottom; ++row) {
+        std::memcpy(pixels_.data() + static_cast<std::size_t>(row) * width_ + first, out + first,
+                    static_cast<std::size_t>(last - first) * 4);
+    }
+}
+
+Box ScaledFrame::Scale(const hostkit::RenderedFrame& frame, int serial, int width, int height) {
+    if (width <= 0 || height <= 0 || frame.width <= 0 || frame.height <= 0 ||
+        frame.pixels.size() < static_cast<std::size_t>(frame.width) * frame.height) {
+        return {};
+    }
+    const bool sameLayout = width == width_ && height == height_ && frame.width == frameWidth_ &&
+                            frame.height == frameHeight_;
+    if (serial == serial_ && sameLayout && valid_)
+        return {};
     serial_ = serial;
-    if (out_.size() != size) {
-        out_ = QImage(size, QImage::Format_RGB32);
-        columns_.resize(static_cast<std::size_t>(size.width()));
-        for (int x = 0; x < size.width(); ++x)
-            columns_[static_cast<std::size_t>(x)] = x * indexed.width() / size.width();
-    }
-    QVector<QRgb> table = indexed.colorTable();
-    table.resize(256);
-    int previousSource = -1;
-    for (int y = 0; y < size.height(); ++y) {
-        const int source = y * indexed.height() / size.height();
-        auto* row = reinterpret_cast<QRgb*>(out_.scanLine(y));
-        if (source == previousSource) {
-            std::memcpy(row, out_.constScanLine(y - 1), static_cast<std::size_t>(size.width()) * 4);
-            continue;
+    if (!sameLayout)
+        Layout(frame, width, height);
+    const bool all = TakePalette(frame) || !valid_;  // everything is scaled
+    valid_ = true;
+    changed_.clear();
+    const int frameWidth = frame.width;
+    for (int band = 0; band < frame.height; band += kBandRows) {
+        const int bandEnd = std::min(band + kBandRows, frame.height);
+        int left = width, right = 0;
+        for (int y = band; y < bandEnd; ++y) {
+            if (firstRow_[static_cast<std::size_t>(y)] ==
+                firstRow_[static_cast<std::size_t>(y) + 1])
+                continue;  // a row the view leaves out
+            const BYTE* row = frame.pixels.data() + static_cast<std::size_t>(y) * frameWidth;
+            BYTE* before = previous_.data() + static_cast<std::size_t>(y) * frameWidth;
+            if (!all && std::memcmp(row, before, static_cast<std::size_t>(frameWidth)) == 0)
+                continue;  // most rows, most of the time
+            for (int c = 0; c < frameWidth;) {
+                const int end = std::min(c + kChunk, frameWidth);
+                if (!all && Same(row + c, before + c, end - c)) {
+                    c = end;
+                    continue;
+                }
+                // The changed chunks that follow are scaled with this one.
+                int runEnd = end;
+                while (runEnd < frameWidth) {
+                    const int next = std::min(runEnd + kChunk, frameWidth);
+                    if (!all && Same(row + runEnd, before + runEnd, next - runEnd))
+                        break;
+                    runEnd = next;
+                }
+                ScaleSpan(row, y, c, runEnd);
+                std::memcpy(before + c, row + c, static_cast<std::size_t>(runEnd - c));
+                left = std::min(left, firstColumn_[static_cast<std::size_t>(c)]);
+                right = std::max(right, firstColumn_[static_cast<std::size_t>(runEnd)]);
+                c = runEnd;
+            }
         }
-        previousSource = source;
-        const uchar* indices = indexed.constScanLine(source);
-        for (int x = 0; x < size.width(); ++x)
-            row[x] = table[indices[columns_[static_cast<std::size_t>(x)]]] | 0xFF000000u;
+        const int top = firstRow_[static_cast<std::size_t>(band)];
+        const int bottom = firstRow_[static_cast<std::size_t>(bandEnd)];
+        if (right > left && bottom > top)
+            changed_.push_back({left, top, right - left, bottom - top});
     }
-    return out_;
+    if (changed_.empty())
+        return {};
+    Box all_{changed_.front()};
+    int right = all_.x + all_.width;
+    for (const Box& box : changed_) {
+        all_.x = std::min(all_.x, box.x);
+        right = std::max(right, box.x + box.width);
+    }
+    all_.width = right - all_.x;
+    all_.height = changed_.back().y + changed_.back().height - all_.y;
+    return all_;
 }
 
 }  // namespace audacious
