@@ -154,12 +154,13 @@ void GtkShowView::Repaint() {
 
 void GtkShowView::FrameChanged() {
     GtkWidget* target = fullScreen_ != nullptr ? fullScreenArea_ : area_;
-    ScaledFrame& scaled = fullScreen_ != nullptr ? fullScreenFrame_ : docked_;
+    hostkit::ScaledFrame& scaled = fullScreen_ != nullptr ? fullScreenFrame_ : docked_;
     const hostkit::RenderedFrame* frame = controller_.frame();
     if (frame == nullptr || !gtk_widget_get_mapped(target))
         return;
     const GtkAllocation area = AllocationOf(target);
-    const Box box = Letterbox(area.width, area.height, frame->width, frame->height);
+    const hostkit::Box box =
+        hostkit::Letterbox(area.width, area.height, frame->width, frame->height);
     if (scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height).empty())
         return;
     if (target == area_ && controller_.HasNotice()) {
@@ -168,7 +169,7 @@ void GtkShowView::FrameChanged() {
     }
     // Only what changed is painted and handed to the window system.
     GdkRegion* changed = gdk_region_new();
-    for (const Box& part : scaled.changed()) {
+    for (const hostkit::Box& part : scaled.changed()) {
         const GdkRectangle rectangle{box.x + part.x, box.y + part.y, part.width, part.height};
         gdk_region_union_with_rect(changed, &rectangle);
     }
@@ -217,13 +218,13 @@ void GtkShowView::CloseFullScreen() {
         fullScreen_ = nullptr;
         fullScreenArea_ = nullptr;
         gtk_widget_destroy(window);
-        fullScreenFrame_ = ScaledFrame{};  // megabytes at a screen's size
+        fullScreenFrame_ = hostkit::ScaledFrame{};  // megabytes at a screen's size
     }
     gtk_widget_grab_focus(area_);
     gtk_widget_queue_draw(area_);
 }
 
-void GtkShowView::Paint(GtkWidget* target, ScaledFrame& scaled, const void* exposed,
+void GtkShowView::Paint(GtkWidget* target, hostkit::ScaledFrame& scaled, const void* exposed,
                         bool withNotice) {
     GdkWindow* window = gtk_widget_get_window(target);
     if (window == nullptr)
@@ -234,8 +235,9 @@ void GtkShowView::Paint(GtkWidget* target, ScaledFrame& scaled, const void* expo
     gdk_cairo_region(cr, event->region);
     cairo_clip(cr);
     const hostkit::RenderedFrame* frame = controller_.frame();
-    const Box box =
-        frame != nullptr ? Letterbox(area.width, area.height, frame->width, frame->height) : Box{};
+    const hostkit::Box box =
+        frame != nullptr ? hostkit::Letterbox(area.width, area.height, frame->width, frame->height)
+                         : hostkit::Box{};
     const GdkRectangle picture{box.x, box.y, box.width, box.height};
     GdkRectangle inside{};
     const bool coversPicture = gdk_rectangle_intersect(&event->area, &picture, &inside) &&

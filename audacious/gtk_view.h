@@ -5,8 +5,8 @@
 
 #include <set>
 
-#include "audacious/scaled_frame.h"
 #include "audacious/show_controller.h"
+#include "hostkit/scaled_frame.h"
 
 // Declared, not included: GLib's TRUE and FALSE macros must not meet the window layer's own.
 typedef struct _GtkWidget GtkWidget;
@@ -39,7 +39,8 @@ class GtkShowView : public ShowView {
     ~GtkShowView() override;
 
     // `exposed` is the GdkEventExpose being answered.
-    void Paint(GtkWidget* target, ScaledFrame& scaled, const void* exposed, bool withNotice);
+    void Paint(GtkWidget* target, hostkit::ScaledFrame& scaled, const void* exposed,
+               bool withNotice);
     // A key press or release (a GdkEventKey); true when the key was the show's.
     bool HandleKey(const void* keyEvent);
     void NotePlace();
@@ -57,8 +58,8 @@ class GtkShowView : public ShowView {
     GtkWidget* toplevel_ = nullptr;  // the window the widget is in, watched for moves
     unsigned long moved_ = 0;
     unsigned int snooper_ = 0;
-    ScaledFrame docked_;
-    ScaledFrame fullScreenFrame_;
+    hostkit::ScaledFrame docked_;
+    hostkit::ScaledFrame fullScreenFrame_;
     // Keys held down: X repeats a held key as presses without releases.
     std::set<WPARAM> held_;
     bool broughtForward_ = false;

@@ -29,7 +29,7 @@ class QtFullScreenView : public QWidget {
         closing_ = true;
         close();
     }
-    ScaledFrame& scaled() { return scaled_; }
+    hostkit::ScaledFrame& scaled() { return scaled_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override {
@@ -41,7 +41,7 @@ class QtFullScreenView : public QWidget {
 
   private:
     QtShowView& owner_;
-    ScaledFrame scaled_;
+    hostkit::ScaledFrame scaled_;
     bool closing_ = false;
 };
 
@@ -117,11 +117,12 @@ void QtShowView::Repaint() {
 
 void QtShowView::FrameChanged() {
     QWidget& target = fullScreen_ ? static_cast<QWidget&>(*fullScreen_) : *this;
-    ScaledFrame& scaled = fullScreen_ ? fullScreen_->scaled() : docked_;
+    hostkit::ScaledFrame& scaled = fullScreen_ ? fullScreen_->scaled() : docked_;
     const hostkit::RenderedFrame* frame = controller_.frame();
     if (frame == nullptr)
         return;
-    const Box box = Letterbox(target.width(), target.height(), frame->width, frame->height);
+    const hostkit::Box box =
+        hostkit::Letterbox(target.width(), target.height(), frame->width, frame->height);
     if (scaled.Scale(*frame, controller_.frameSerial(), box.width, box.height).empty())
         return;
     if (&target == this && controller_.HasNotice()) {
@@ -130,7 +131,7 @@ void QtShowView::FrameChanged() {
     }
     // Only what changed is painted and handed to the window system.
     QRegion changed;
-    for (const Box& part : scaled.changed())
+    for (const hostkit::Box& part : scaled.changed())
         changed += QRect(box.x + part.x, box.y + part.y, part.width, part.height);
     target.update(changed);
 }
@@ -161,13 +162,13 @@ void QtShowView::CloseFullScreen() {
     update();
 }
 
-void QtShowView::PaintShow(QWidget& target, ScaledFrame& scaled, const QRect& exposed,
+void QtShowView::PaintShow(QWidget& target, hostkit::ScaledFrame& scaled, const QRect& exposed,
                            bool withNotice) {
     QPainter painter(&target);
     const hostkit::RenderedFrame* frame = controller_.frame();
-    const Box box = frame != nullptr
-                        ? Letterbox(target.width(), target.height(), frame->width, frame->height)
-                        : Box{};
+    const hostkit::Box box = frame != nullptr ? hostkit::Letterbox(target.width(), target.height(),
+                                                                   frame->width, frame->height)
+                                              : hostkit::Box{};
     const QRect picture(box.x, box.y, box.width, box.height);
     if (!box.empty()) {
         // Scaled already when the frame came, unless the size changed since.

@@ -6,8 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "audacious/scaled_frame.h"
 #include "audacious/show_controller.h"
+#include "hostkit/scaled_frame.h"
 
 class QPushButton;
 
@@ -24,7 +24,8 @@ class QtShowView : public QWidget, public ShowView {
     ShowController& controller() { return controller_; }
 
     // Shared with the full-screen view.
-    void PaintShow(QWidget& target, ScaledFrame& scaled, const QRect& exposed, bool withNotice);
+    void PaintShow(QWidget& target, hostkit::ScaledFrame& scaled, const QRect& exposed,
+                   bool withNotice);
     void HandleKey(QKeyEvent* event, bool down);
 
     // ShowView
@@ -52,7 +53,7 @@ class QtShowView : public QWidget, public ShowView {
     void BringViewForward();
 
     ShowController controller_;
-    ScaledFrame docked_;
+    hostkit::ScaledFrame docked_;
     QPushButton* restart_ = nullptr;
     QPointer<QtFullScreenView> fullScreen_;
     QPointer<QWidget> toplevel_;  // the window the widget is in, watched for moves

@@ -90,7 +90,7 @@ ShowReport HostShow(const std::string& pluginPath, SaverWindow& window, WindowPa
             return;
         }
         painted = show.presentCount();
-        if (!painter.Paint(show.frame(), full, &report.error))
+        if (!painter.Paint(show.frame(), show.presentCount(), full, &report.error))
             ending = ShowEnd::CannotPaint;
     };
     for (;;) {

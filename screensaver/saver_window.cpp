@@ -124,6 +124,7 @@ bool SaverWindow::Attach(Window window, std::string* error) {
     XVisualInfo* info = XGetVisualInfo(display_, VisualIDMask, &wanted, &count);
     const bool trueColor = info != nullptr && count > 0 && info->c_class == TrueColor;
     if (trueColor) {
+        format_.opaqueBits = 0;  // a 24-bit visual's top byte is padding
         format_.redMask = static_cast<std::uint32_t>(info->red_mask);
         format_.greenMask = static_cast<std::uint32_t>(info->green_mask);
         format_.blueMask = static_cast<std::uint32_t>(info->blue_mask);

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "screensaver/frame_scaler.h"
+#include "hostkit/scaled_frame.h"
 #include "screensaver/saver_options.h"
 
 namespace saver {
@@ -32,7 +32,7 @@ class SaverWindow {
     Window window() const { return window_; }
     Visual* visual() const { return visual_; }
     int depth() const { return depth_; }
-    PixelFormat format() const { return format_; }
+    hostkit::PixelFormat format() const { return format_; }
     int width() const { return width_; }
     int height() const { return height_; }
     int connection() const;
@@ -50,7 +50,7 @@ class SaverWindow {
     Atom deleteWindow_ = 0;
     Visual* visual_ = nullptr;
     int depth_ = 0;
-    PixelFormat format_;
+    hostkit::PixelFormat format_;
     int width_ = 0;
     int height_ = 0;
     bool gone_ = false;

@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cstdlib>
+#include <vector>
 
 namespace saver {
 
@@ -107,7 +108,7 @@ void WindowPainter::PaintBars() {
     const Window window = window_.window();
     const int w = window_.width();
     const int h = window_.height();
-    const Placement& p = place_;
+    const hostkit::Box& p = place_;
     XSetForeground(display, gc_, 0);  // black in every true-colour visual
     if (p.y > 0)
         XFillRectangle(display, window, gc_, 0, 0, static_cast<unsigned>(w),
@@ -123,9 +124,11 @@ void WindowPainter::PaintBars() {
                        static_cast<unsigned>(w - p.x - p.width), static_cast<unsigned>(p.height));
 }
 
-bool WindowPainter::Paint(const hostkit::RenderedFrame& frame, bool full, std::string* error) {
-    const Placement place = FitFrame(frame.width, frame.height, window_.width(), window_.height());
-    if (place.width <= 0 || place.height <= 0)
+bool WindowPainter::Paint(const hostkit::RenderedFrame& frame, int serial, bool full,
+                          std::string* error) {
+    const hostkit::Box place =
+        hostkit::Letterbox(window_.width(), window_.height(), frame.width, frame.height);
+    if (place.empty())
         return true;  // nothing of the window is showing
     if (image_ == nullptr || place.width != image_->width || place.height != image_->height) {
         if (!MakeImage(place.width, place.height, error))
@@ -137,19 +140,32 @@ bool WindowPainter::Paint(const hostkit::RenderedFrame& frame, bool full, std::s
     place_ = place;
     if (full)
         PaintBars();
-    scaler_.Scale(frame, place.width, place.height, reinterpret_cast<std::uint32_t*>(image_->data),
-                  image_->bytes_per_line / 4);
+    const hostkit::Box changed = scaler_.ScaleInto(frame, serial, place.width, place.height,
+                                                   reinterpret_cast<std::uint32_t*>(image_->data),
+                                                   image_->bytes_per_line / 4);
+    // Most of a frame is the one before: only its changed bands travel to the server.
+    std::vector<hostkit::Box> parts;
+    if (full)
+        parts.push_back({0, 0, place.width, place.height});
+    else if (!changed.empty())
+        parts = scaler_.changed();
+    if (parts.empty())
+        return true;
     Display* display = window_.display();
+    for (const hostkit::Box& b : parts) {
+        const auto w = static_cast<unsigned>(b.width), h = static_cast<unsigned>(b.height);
+        if (shared_)
+            XShmPutImage(display, window_.window(), gc_, image_, b.x, b.y, place.x + b.x,
+                         place.y + b.y, w, h, False);
+        else
+            XPutImage(display, window_.window(), gc_, image_, b.x, b.y, place.x + b.x,
+                      place.y + b.y, w, h);
+    }
     if (shared_) {
-        XShmPutImage(display, window_.window(), gc_, image_, 0, 0, place.x, place.y,
-                     static_cast<unsigned>(place.width), static_cast<unsigned>(place.height),
-                     False);
         // The server reads the segment when it handles the request: wait for that before the
         // next frame is written into it.
         XSync(display, False);
     } else {
-        XPutImage(display, window_.window(), gc_, image_, 0, 0, place.x, place.y,
-                  static_cast<unsigned>(place.width), static_cast<unsigned>(place.height));
         XFlush(display);
     }
     return true;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "hostkit/presented_frame.h"
-#include "screensaver/frame_scaler.h"
+#include "hostkit/scaled_frame.h"
 #include "screensaver/saver_window.h"
 
 namespace saver {
@@ -23,9 +23,10 @@ class WindowPainter {
     WindowPainter(const WindowPainter&) = delete;
     WindowPainter& operator=(const WindowPainter&) = delete;
 
-    // Draws `frame` fitted to the window's present size; `full` also paints the bars. False
-    // (and `error`) when no image can be made for this window.
-    bool Paint(const hostkit::RenderedFrame& frame, bool full, std::string* error);
+    // Draws frame number `serial` fitted to the window's present size: the parts that changed
+    // since the last, or with `full` all of it and the bars. False (and `error`) when no image
+    // can be made for this window.
+    bool Paint(const hostkit::RenderedFrame& frame, int serial, bool full, std::string* error);
     bool sharedMemory() const { return shared_; }
 
   private:
@@ -35,13 +36,13 @@ class WindowPainter {
     void PaintBars();
 
     SaverWindow& window_;
-    FrameScaler scaler_;
+    hostkit::ScaledFrame scaler_;
     GC gc_ = nullptr;
     bool shmUsable_ = false;
     bool shared_ = false;
     XImage* image_ = nullptr;
     XShmSegmentInfo segment_{};
-    Placement place_;
+    hostkit::Box place_;
 };
 
 }  // namespace saver

@@ -1,6 +1,6 @@
 // The controller both Audacious widgets share, driven tick by tick as Audacious's timer drives
 // it, with the real vis_tolvek.so (and, where a module must ask for the spectrum, the recording
-// plug-in of the player's tests); and the scaling that both widgets paint.
+// plug-in of the player's tests).
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include <numbers>
 #include <vector>
 
-#include "audacious/scaled_frame.h"
 #include "audacious/show_controller.h"
 #include "platform/host_services.h"
 #include "tests/player/fake_plugin/fake_vis_record.h"
@@ -192,83 +191,6 @@ TEST(AudaciousController, SpectrumHasTheRealPitchAndNChTheSoundHandedOver) {
     controller.Stop();
     record->Clear();
     dlclose(library);
-}
-
-// Every shown pixel is the colour of its nearest source pixel.
-void ExpectScaledFrom(const audacious::ScaledFrame& scaled, const hostkit::RenderedFrame& frame) {
-    for (int y = 0; y < scaled.height(); ++y) {
-        for (int x = 0; x < scaled.width(); ++x) {
-            const int index = frame.pixels[static_cast<std::size_t>(
-                (y * frame.height / scaled.height()) * frame.width +
-                x * frame.width / scaled.width())];
-            const PALETTEENTRY& e = frame.palette[static_cast<std::size_t>(index)];
-            const std::uint32_t expected =
-                0xFF000000u | (e.peRed << 16) | (e.peGreen << 8) | e.peBlue;
-            ASSERT_EQ(scaled.pixels()[y * scaled.width() + x], expected)
-                << frame.width << "x" << frame.height << " at " << x << "," << y;
-        }
-    }
-}
-
-hostkit::RenderedFrame Pattern(int width, int height) {
-    hostkit::RenderedFrame frame;
-    frame.width = width;
-    frame.height = height;
-    frame.pixels.assign(static_cast<std::size_t>(width * height), 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            frame.pixels[static_cast<std::size_t>(y * width + x)] =
-                static_cast<BYTE>((x + 3 * y) % 256);
-    for (int i = 0; i < 256; ++i)  // distinct per channel, so a swap shows
-        frame.palette[static_cast<std::size_t>(i)] = {
-            static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i / 2), 0};
-    return frame;
-}
-
-TEST(AudaciousScaling, NearestNeighbourThroughThePaletteForEveryFrameSize) {
-    audacious::ScaledFrame scaled;  // one view, kept across the frames
-    // The show's frame, then a plug-in of another size in the same view.
-    for (auto [width, height] : {std::pair{640, 480}, std::pair{320, 240}}) {
-        const hostkit::RenderedFrame frame = Pattern(width, height);
-        const audacious::Box box = audacious::Letterbox(500, 300, width, height);
-        const audacious::Box changed = scaled.Scale(frame, width, box.width, box.height);
-        EXPECT_EQ(changed.width, box.width);
-        EXPECT_EQ(changed.height, box.height);
-        EXPECT_TRUE(scaled.Scale(frame, width, box.width, box.height).empty()) << "scaled twice";
-        ExpectScaledFrom(scaled, frame);
-    }
-    // Aspect kept, centred.
-    const audacious::Box wide = audacious::Letterbox(1000, 300, 640, 480);
-    EXPECT_EQ(wide.width, 400);
-    EXPECT_EQ(wide.height, 300);
-    EXPECT_EQ(wide.x, 300);
-    EXPECT_EQ(wide.y, 0);
-}
-
-TEST(AudaciousScaling, OnlyWhatChangedIsScaledAgainAndToldToBeRepainted) {
-    audacious::ScaledFrame scaled;
-    hostkit::RenderedFrame frame = Pattern(640, 480);
-    for (auto [width, height] : {std::pair{400, 300}, std::pair{1000, 750}}) {
-        int serial = width;
-        scaled.Scale(frame, serial++, width, height);
-        EXPECT_TRUE(scaled.Scale(frame, serial++, width, height).empty()) << "nothing changed";
-        // One pixel of the frame: only the few shown pixels around its place.
-        frame.pixels[200 * 640 + 321] ^= 0x55;
-        const audacious::Box changed = scaled.Scale(frame, serial++, width, height);
-        ExpectScaledFrom(scaled, frame);
-        const int x = 321 * width / 640, y = 200 * height / 480;
-        EXPECT_LE(changed.x, x);
-        EXPECT_LE(changed.y, y);
-        EXPECT_GT(changed.x + changed.width, x);
-        EXPECT_GT(changed.y + changed.height, y);
-        EXPECT_LT(changed.width * changed.height, width * height / 50)
-            << changed.width << "x" << changed.height;
-        ASSERT_EQ(scaled.changed().size(), 1u);
-        // A palette entry: everything.
-        frame.palette[7].peGreen ^= 0xFF;
-        EXPECT_EQ(scaled.Scale(frame, serial++, width, height).width, width);
-        ExpectScaledFrom(scaled, frame);
-    }
 }
 
 }  // namespace

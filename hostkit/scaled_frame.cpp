@@ -1,10 +1,11 @@
 // Nearest-neighbour scaling through the palette.
-#include "audacious/scaled_frame.h"
+#include "hostkit/scaled_frame.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
-namespace audacious {
+namespace hostkit {
 
 Box Letterbox(int areaWidth, int areaHeight, int frameWidth, int frameHeight) {
     if (frameWidth <= 0 || frameHeight <= 0 || areaWidth <= 0 || areaHeight <= 0)
@@ -34,46 +35,60 @@ bool Same(const BYTE* a, const BYTE* b, int length) {
     return ((x[0] ^ y[0]) | (x[1] ^ y[1]) | (x[2] ^ y[2]) | (x[3] ^ y[3])) == 0;
 }
 
+// The source line under the centre of shown line `d`: an enlarged frame sampled at its pixels'
+// centres gives back the frame exactly, whatever the scale.
+int Nearest(int d, int sources, int shown) {
+    return static_cast<int>((2LL * d + 1) * sources / (2LL * shown));
+}
+
 // For each of `sources` + 1 source lines, the first of `shown` lines that shows it or a later one.
 std::vector<int> FirstShown(int sources, int shown) {
     std::vector<int> first(static_cast<std::size_t>(sources) + 1);
     int at = 0;
     for (int s = 0; s <= sources; ++s) {
-        while (at < shown && static_cast<long long>(at) * sources / shown < s)
+        while (at < shown && Nearest(at, sources, shown) < s)
             ++at;
         first[static_cast<std::size_t>(s)] = at;
     }
     return first;
 }
 
+// An 8-bit channel value placed under `mask`, widened or narrowed to the mask's bits.
+std::uint32_t Channel(BYTE value, std::uint32_t mask) {
+    if (mask == 0)
+        return 0;
+    const int bits = std::popcount(mask);
+    std::uint32_t v = value;
+    v = bits >= 8 ? v << (bits - 8) : v >> (8 - bits);
+    return (v << std::countr_zero(mask)) & mask;
+}
+
 }  // namespace
 
-void ScaledFrame::Layout(const hostkit::RenderedFrame& frame, int width, int height) {
+void ScaledFrame::Layout(const RenderedFrame& frame, int width, int height) {
     width_ = width;
     height_ = height;
     // The columns depend on the frame's width as much as on the view's: another plug-in's
     // frames in the same view would otherwise be read past their rows.
     frameWidth_ = frame.width;
     frameHeight_ = frame.height;
-    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     columns_.resize(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x)
-        columns_[static_cast<std::size_t>(x)] =
-            static_cast<int>(static_cast<long long>(x) * frame.width / width);
+        columns_[static_cast<std::size_t>(x)] = Nearest(x, frame.width, width);
     firstColumn_ = FirstShown(frame.width, width);
     firstRow_ = FirstShown(frame.height, height);
     previous_.assign(frame.pixels.size(), 0);
     valid_ = false;
 }
 
-bool ScaledFrame::TakePalette(const hostkit::RenderedFrame& frame) {
+bool ScaledFrame::TakePalette(const RenderedFrame& frame) {
     if (valid_ && std::memcmp(palette_.data(), frame.palette.data(), sizeof palette_) == 0)
         return false;
     palette_ = frame.palette;
     for (std::size_t i = 0; i < colours_.size(); ++i) {
         const PALETTEENTRY& e = palette_[i];
-        colours_[i] = 0xFF000000u | (std::uint32_t{e.peRed} << 16) |
-                      (std::uint32_t{e.peGreen} << 8) | std::uint32_t{e.peBlue};
+        colours_[i] = Channel(e.peRed, format_.redMask) | Channel(e.peGreen, format_.greenMask) |
+                      Channel(e.peBlue, format_.blueMask) | format_.opaqueBits;
     }
     return true;
 }
@@ -86,30 +101,48 @@ void ScaledFrame::ScaleSpan(const BYTE* sourceRow, int y, int from, int to) {
     if (first >= last || top >= bottom)
         return;
     // Local pointers: the stores must not make the compiler read the tables again.
-    std::uint32_t* __restrict out = pixels_.data() + static_cast<std::size_t>(top) * width_;
+    std::uint32_t* __restrict out = out_ + static_cast<std::ptrdiff_t>(top) * pitch_;
     const int* __restrict columns = columns_.data();
     const std::uint32_t* __restrict colours = colours_.data();
     for (int x = first; x < last; ++x)
         out[x] = colours[sourceRow[columns[x]]];
     // A source row shown on several rows (a view taller than the frame) is scaled once.
     for (int row = top + 1; row < bottom; ++row) {
-        std::memcpy(pixels_.data() + static_cast<std::size_t>(row) * width_ + first, out + first,
+        std::memcpy(out_ + static_cast<std::ptrdiff_t>(row) * pitch_ + first, out + first,
                     static_cast<std::size_t>(last - first) * 4);
     }
 }
 
-Box ScaledFrame::Scale(const hostkit::RenderedFrame& frame, int serial, int width, int height) {
-    if (width <= 0 || height <= 0 || frame.width <= 0 || frame.height <= 0 ||
+Box ScaledFrame::Scale(const RenderedFrame& frame, int serial, int width, int height) {
+    if (width <= 0 || height <= 0)
+        return {};
+    const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (pixels_.size() != size) {
+        pixels_.assign(size, 0);
+        out_ = nullptr;  // scaled all again
+    }
+    return ScaleInto(frame, serial, width, height, pixels_.data(), width);
+}
+
+Box ScaledFrame::ScaleInto(const RenderedFrame& frame, int serial, int width, int height,
+                           std::uint32_t* out, int pitchPixels) {
+    if (width <= 0 || height <= 0 || frame.width <= 0 || frame.height <= 0 || out == nullptr ||
+        pitchPixels < width ||
         frame.pixels.size() < static_cast<std::size_t>(frame.width) * frame.height) {
         return {};
     }
     const bool sameLayout = width == width_ && height == height_ && frame.width == frameWidth_ &&
                             frame.height == frameHeight_;
-    if (serial == serial_ && sameLayout && valid_)
-        return {};
-    serial_ = serial;
     if (!sameLayout)
         Layout(frame, width, height);
+    if (out != out_ || pitchPixels != pitch_) {
+        out_ = out;
+        pitch_ = pitchPixels;
+        valid_ = false;  // pixels that hold nothing of ours yet
+    }
+    if (serial == serial_ && valid_)
+        return {};
+    serial_ = serial;
     const bool all = TakePalette(frame) || !valid_;  // everything is scaled
     valid_ = true;
     changed_.clear();
@@ -164,4 +197,4 @@ Box ScaledFrame::Scale(const hostkit::RenderedFrame& frame, int serial, int widt
     return all_;
 }
 
-}  // namespace audacious
+}  // namespace hostkit
