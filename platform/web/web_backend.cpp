@@ -14,19 +14,32 @@
 #include "platform/web/web_platform.h"
 #include "platform/win32.h"
 
-// The canvas is Module.canvas; the page may leave it out, and then nothing is drawn.
-EM_JS(void, TolvekWebDraw, (const void* rgba, int width, int height), {
+// The canvas is Module.canvas; the page may leave it out, and then nothing is drawn. Only rows
+// [top, top + rows) changed since the frame drawn before; a canvas new, resized or restored
+// after its context was lost gets the whole frame.
+EM_JS(void, TolvekWebDraw, (const void* rgba, int width, int height, int top, int rows), {
     const canvas = Module['canvas'];
     if (!canvas) return;
+    let whole = false;
     if (canvas.width !== width || canvas.height !== height) {
         canvas.width = width;
         canvas.height = height;
+        whole = true;
     }
     if (!Module['tolvekContext2d'] || Module['tolvekContext2d'].canvas !== canvas) {
         Module['tolvekContext2d'] = canvas.getContext('2d', {alpha: false});
+        canvas.addEventListener('contextrestored', () => { Module['tolvekCanvasStale'] = true; });
+        whole = true;
     }
+    if (Module['tolvekCanvasStale']) {
+        Module['tolvekCanvasStale'] = false;
+        whole = true;
+    }
+    if (!whole && rows <= 0) return;
     const bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-    Module['tolvekContext2d'].putImageData(new ImageData(bytes, width, height), 0, 0);
+    const image = new ImageData(bytes, width, height);
+    if (whole) Module['tolvekContext2d'].putImageData(image, 0, 0);
+    else Module['tolvekContext2d'].putImageData(image, 0, 0, 0, top, width, rows);
 });
 
 // Full screen is asked of the element holding the canvas, so the page's letterbox comes along.
@@ -139,12 +152,33 @@ class WebPresenter final : public Presenter {
                              (std::uint32_t{palette[i].peGreen} << 8) | palette[i].peRed;
             }
             lookupValid_ = true;
+            rgbaValid_ = false;  // every pixel's colour may have changed
         }
         const double start = emscripten_get_now();
-        rgba_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-        ConvertIndexedFrame(pixels, pitch, width, height, lookup_, rgba_.data(), width);
+        // Over a cycle about half of the rows are those of the frame before: only the rows
+        // that changed are converted and drawn again.
+        const std::size_t size =
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        const bool whole = !rgbaValid_ || rgba_.size() != size || width_ != width;
+        if (whole) {
+            rgba_.resize(size);
+            previous_.resize(size);
+            width_ = width;
+        }
+        int top = height, bottom = 0;
+        for (int y = 0; y < height; ++y) {
+            const BYTE* row = pixels + static_cast<std::ptrdiff_t>(y) * pitch;
+            BYTE* before = previous_.data() + static_cast<std::size_t>(y) * width;
+            if (!whole && std::memcmp(row, before, static_cast<std::size_t>(width)) == 0) continue;
+            std::memcpy(before, row, static_cast<std::size_t>(width));
+            ConvertIndexedFrame(row, pitch, width, 1, lookup_,
+                                rgba_.data() + static_cast<std::size_t>(y) * width, width);
+            top = y < top ? y : top;
+            bottom = y + 1;
+        }
+        rgbaValid_ = true;
         const double converted = emscripten_get_now();
-        TolvekWebDraw(rgba_.data(), width, height);
+        TolvekWebDraw(rgba_.data(), width, height, top, bottom > top ? bottom - top : 0);
         conversionMs += converted - start;
         canvasMs += emscripten_get_now() - converted;
     }
@@ -170,7 +204,11 @@ class WebPresenter final : public Presenter {
     PALETTEENTRY lastPalette_[256]{};
     std::uint32_t lookup_[256]{};
     bool lookupValid_ = false;
+    // The frame converted last: its pixels in the canvas's bytes and its indices.
     std::vector<std::uint32_t> rgba_;
+    std::vector<BYTE> previous_;
+    int width_ = 0;
+    bool rgbaValid_ = false;
 };
 
 }  // namespace

@@ -29,7 +29,7 @@ export const engines = {
     launch: (profile, refuse, soundEnv = {}) => puppeteer.launch({
       browser: 'firefox',
       // A page busy decoding on a loaded machine can take a while to answer.
-      protocolTimeout: 120000,
+      protocolTimeout: 300000,
       dumpio: process.env.TOLVEK_BROWSER_LOG === '1',
       executablePath: '/usr/bin/firefox-esr',
       headless: true,
