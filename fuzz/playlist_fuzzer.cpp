@@ -2,6 +2,7 @@
 // that holds sound files, a subfolder and a second playlist, so that nesting, paths relative to
 // the playlist, file URLs and playlists naming themselves or each other are all reached. The
 // parser itself takes the bytes as they came.
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -29,14 +30,26 @@ const fs::path& Tree() {
     return tree;
 }
 
+bool EndsWith(const std::string& text, std::string_view end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 // Keeps the walk inside the scratch tree (a run that walked / would be slow and prove nothing
-// more): names that climb out (..) lose a dot, and a value that starts at the root, as a line,
-// after PLS's '=' or a file URL's "file://", starts at the tree instead.
+// more): names that climb out (.., or %2E that a file URL decodes to a dot) lose a dot, and a
+// value that starts at the root, as a line, after PLS's '=', after "file://" or
+// "file://localhost", past blanks or a byte-order mark, starts at the tree instead.
 std::string Confined(std::string_view text) {
     std::string out;
     bool valueStart = true;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
+        if (c == '%' && i + 2 < text.size() && text[i + 1] == '2' &&
+            (text[i + 2] == 'e' || text[i + 2] == 'E')) {
+            out += "_";
+            i += 2;
+            valueStart = false;
+            continue;
+        }
         if (c == '.' && i + 1 < text.size() && text[i + 1] == '.') {
             out += "._";
             ++i;
@@ -49,10 +62,11 @@ std::string Confined(std::string_view text) {
             continue;
         }
         out.push_back(c);
+        const auto byte = static_cast<unsigned char>(c);
         if (c == '\n' || c == '\r' || c == '=')
             valueStart = true;
-        else if (c != ' ' && c != '\t')
-            valueStart = out.size() >= 7 && out.compare(out.size() - 7, 7, "file://") == 0;
+        else if (!std::isspace(byte) && byte < 0x80)
+            valueStart = EndsWith(out, "file://") || EndsWith(out, "file://localhost");
     }
     return out;
 }
