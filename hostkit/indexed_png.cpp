@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <ctime>
+#include <string>
 
 #ifdef TOLVEK_HAVE_ZLIB
 #include <zlib.h>
@@ -129,6 +131,18 @@ Bytes EncodeIndexedPng(const RenderedFrame& frame, int compressionLevel) {
         return {};
     return EncodeIndexedPng(frame.pixels.data(), frame.width, frame.width, frame.height,
                             frame.palette.data(), compressionLevel);
+}
+
+std::string FrameFileName(std::time_t when) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &when);
+#else
+    localtime_r(&when, &local);
+#endif
+    char name[64];
+    std::strftime(name, sizeof name, "tolvek-%Y-%m-%d-%H%M%S.png", &local);
+    return name;
 }
 
 }  // namespace hostkit

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
+#include <string>
 #include <vector>
 
 #include "hostkit/presented_frame.h"
@@ -16,5 +18,8 @@ namespace hostkit {
 std::vector<std::uint8_t> EncodeIndexedPng(const BYTE* pixels, int pitch, int width, int height,
                                            const PALETTEENTRY* palette, int compressionLevel = -1);
 std::vector<std::uint8_t> EncodeIndexedPng(const RenderedFrame& frame, int compressionLevel = -1);
+
+// "tolvek-2026-12-09-021652.png" for that local time: the name every host saves a frame under.
+std::string FrameFileName(std::time_t when);
 
 }  // namespace hostkit

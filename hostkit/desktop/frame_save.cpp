@@ -51,14 +51,6 @@ std::string PicturesFolder() {
     return home.empty() ? "." : home + "/Pictures";
 }
 
-std::string FrameFileName(std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
-    char name[64];
-    std::strftime(name, sizeof name, "tolvek-%Y-%m-%d-%H%M%S.png", &local);
-    return name;
-}
-
 std::string SaveFrame(const RenderedFrame& frame, const std::string& folder, std::time_t when,
                       std::string* error) {
     std::error_code made;

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <string>
 
+#include "hostkit/indexed_png.h"  // FrameFileName
 #include "hostkit/presented_frame.h"
 
 namespace hostkit {
@@ -12,9 +13,6 @@ namespace hostkit {
 // The pictures folder of the XDG user directories (XDG_PICTURES_DIR in user-dirs.dirs under
 // $XDG_CONFIG_HOME or ~/.config), else ~/Pictures.
 std::string PicturesFolder();
-
-// "tolvek-2026-12-09-021652.png" for that local time.
-std::string FrameFileName(std::time_t when);
 
 // Writes the frame's indices and palette into `folder` (made when missing) under the name for
 // `when`, with -2, -3 ... before the ending when that name is taken. Returns the path written,

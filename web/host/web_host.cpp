@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "host/winamp_vis.h"
@@ -202,6 +204,12 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* tolvek_frame_palette() { return web::Ho
 // The frame on screen as an indexed PNG (the P key's download): its size, then its bytes.
 EMSCRIPTEN_KEEPALIVE int tolvek_frame_png_size() { return web::Host().EncodeFramePng(); }
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* tolvek_frame_png() { return web::Host().png(); }
+// The name the desktop hosts save a frame under, for now.
+EMSCRIPTEN_KEEPALIVE const char* tolvek_frame_png_name() {
+    static std::string name;
+    name = hostkit::FrameFileName(std::time(nullptr));
+    return name.c_str();
+}
 
 // The player's commands, numbered as the page's act() receives them, with their names.
 EMSCRIPTEN_KEEPALIVE int tolvek_command_count() { return hostkit::kCommandCount; }

@@ -384,10 +384,7 @@ function saveFrame() {
   }
   const at = Module._tolvek_frame_png();
   const bytes = Module.HEAPU8.slice(at, at + size);
-  const now = new Date();
-  const two = (n) => String(n).padStart(2, '0');
-  const name = `tolvek-${now.getFullYear()}${two(now.getMonth() + 1)}${two(now.getDate())}-` +
-    `${two(now.getHours())}${two(now.getMinutes())}${two(now.getSeconds())}.png`;
+  const name = jsString(Module._tolvek_frame_png_name());
   page.savedFrames.push({name, bytes});
   if (page.savedFrames.length > 4) page.savedFrames.shift();
   const link = document.createElement('a');

@@ -105,7 +105,8 @@ async function frameChecks(session) {
     const png = readIndexedPngBytes(Buffer.from(saved.bytes, 'base64'));
     const want = nativeSilence.get(400);
     check(png.width === 640 && png.height === 480 && png.indices.equals(want.indices) &&
-      png.palette.equals(want.palette), 'P saves the frame on screen as a PNG of exactly its indices and palette',
+      png.palette.equals(want.palette) && /^tolvek-\d{4}-\d\d-\d\d-\d{6}\.png$/.test(saved.name),
+    'P saves the frame on screen as a PNG of exactly its indices and palette, named as the desktop names it',
     `${saved.name}, ${saved.bytes.length * 3 / 4 | 0} bytes`);
   } else {
     check(false, 'P saves the frame on screen as a PNG', 'nothing was saved');
