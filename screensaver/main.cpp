@@ -123,8 +123,13 @@ int main(int argc, char** argv) {
                  window->height(), source.c_str());
     const saver::ShowReport report =
         saver::HostShow(pluginPath, *window, painter, capture.get(), stopSignal);
-    if (report.end == saver::ShowEnd::NotLoaded || report.end == saver::ShowEnd::NotStarted)
-        return Fail(report.error);
+    if (report.end == saver::ShowEnd::NotLoaded || report.end == saver::ShowEnd::NotStarted) {
+        // Said on the error output (XScreenSaver's log) and on the screen, which would
+        // otherwise stay black until the saver is deactivated.
+        const int status = Fail(report.error);
+        saver::ShowNotice(report.error, *window, painter, stopSignal);
+        return status;
+    }
     // Quit has run: what the show leaves behind proves it let go of its display.
     std::fprintf(stderr,
                  "tolvek-screensaver: %s%s%s after %d frames (%s); Quit called, %d display "

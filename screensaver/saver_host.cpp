@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "hostkit/desktop/embedded_show.h"
@@ -125,6 +126,36 @@ ShowReport HostShow(const std::string& pluginPath, SaverWindow& window, WindowPa
     report.frames = show.framesRendered();
     report.sharedMemory = painter.sharedMemory();
     return report;
+}
+
+void ShowNotice(const std::string& why, SaverWindow& window, WindowPainter& painter,
+                const volatile std::sig_atomic_t& stop) {
+    // Lines of at most 72 characters, broken at spaces; a long path stays whole on its line.
+    std::vector<std::string> lines = {"Quenari Tolvek cannot show here:", ""};
+    std::string line;
+    for (std::size_t at = 0; at < why.size();) {
+        std::size_t end = why.find(' ', at);
+        if (end == std::string::npos)
+            end = why.size();
+        const std::string word = why.substr(at, end - at);
+        if (!line.empty() && line.size() + 1 + word.size() > 72) {
+            lines.push_back(line);
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        at = end + 1;
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    window.TakeFullPaint();
+    painter.PaintNotice(lines);
+    while (!Ending(window, stop)) {
+        pollfd connection{window.connection(), POLLIN, 0};
+        poll(&connection, 1, 500);
+        window.HandleEvents();
+        if (window.TakeFullPaint())
+            painter.PaintNotice(lines);
+    }
 }
 
 }  // namespace saver

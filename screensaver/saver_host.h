@@ -35,4 +35,9 @@ struct ShowReport {
 ShowReport HostShow(const std::string& pluginPath, SaverWindow& window, WindowPainter& painter,
                     player::CaptureSource* capture, const volatile std::sig_atomic_t& stop);
 
+// Says why there is no show (`why`: the file and the problem) in the window until a stop
+// request or the window's end, repainted when uncovered or resized.
+void ShowNotice(const std::string& why, SaverWindow& window, WindowPainter& painter,
+                const volatile std::sig_atomic_t& stop);
+
 }  // namespace saver

@@ -171,4 +171,31 @@ bool WindowPainter::Paint(const hostkit::RenderedFrame& frame, int serial, bool 
     return true;
 }
 
+void WindowPainter::PaintNotice(const std::vector<std::string>& lines) {
+    Display* display = window_.display();
+    const Window window = window_.window();
+    const int w = window_.width();
+    const int h = window_.height();
+    place_ = {};  // the next frame paints its bars again
+    XSetForeground(display, gc_, 0);
+    XFillRectangle(display, window, gc_, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    const hostkit::PixelFormat format = window_.format();
+    XSetForeground(display, gc_, format.redMask | format.greenMask | format.blueMask);
+    // The server's default font, which every X server has built in.
+    XFontStruct* font = XQueryFont(display, XGContextFromGC(gc_));
+    const int ascent = font != nullptr ? font->ascent : 11;
+    const int lineHeight = font != nullptr ? font->ascent + font->descent + 4 : 17;
+    int y = (h - lineHeight * static_cast<int>(lines.size())) / 2 + ascent;
+    for (const std::string& line : lines) {
+        const int length = static_cast<int>(line.size());
+        const int width = font != nullptr ? XTextWidth(font, line.c_str(), length) : 6 * length;
+        XDrawString(display, window, gc_, (w - width) / 2 > 8 ? (w - width) / 2 : 8, y,
+                    line.c_str(), length);
+        y += lineHeight;
+    }
+    if (font != nullptr)
+        XFreeFontInfo(nullptr, font, 1);
+    XFlush(display);
+}
+
 }  // namespace saver

@@ -9,6 +9,7 @@
 #include <X11/extensions/XShm.h>
 
 #include <string>
+#include <vector>
 
 #include "hostkit/presented_frame.h"
 #include "hostkit/scaled_frame.h"
@@ -28,6 +29,9 @@ class WindowPainter {
     // can be made for this window.
     bool Paint(const hostkit::RenderedFrame& frame, int serial, bool full, std::string* error);
     bool sharedMemory() const { return shared_; }
+    // What the hack says instead of a black screen when it cannot show the show: the lines
+    // centred in the window's own font, white on black.
+    void PaintNotice(const std::vector<std::string>& lines);
 
   private:
     bool MakeImage(int width, int height, std::string* error);
