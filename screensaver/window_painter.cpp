@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cstdlib>
+#include <span>
 #include <vector>
 
 namespace saver {
@@ -144,11 +145,11 @@ bool WindowPainter::Paint(const hostkit::RenderedFrame& frame, int serial, bool 
                                                    reinterpret_cast<std::uint32_t*>(image_->data),
                                                    image_->bytes_per_line / 4);
     // Most of a frame is the one before: only its changed bands travel to the server.
-    std::vector<hostkit::Box> parts;
-    if (full)
-        parts.push_back({0, 0, place.width, place.height});
-    else if (!changed.empty())
-        parts = scaler_.changed();
+    const hostkit::Box whole{0, 0, place.width, place.height};
+    const std::span<const hostkit::Box> parts =
+        full              ? std::span<const hostkit::Box>(&whole, 1)
+        : changed.empty() ? std::span<const hostkit::Box>()
+                          : std::span<const hostkit::Box>(scaler_.changed());
     if (parts.empty())
         return true;
     Display* display = window_.display();
