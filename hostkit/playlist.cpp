@@ -200,6 +200,14 @@ class Expander {
         openPlaylists_.insert(real.string());
         const fs::path folder = fs::path(name).parent_path();
         for (const std::string& entry : ParsePlaylistText(text, EndsWithNoCase(name, ".pls"))) {
+            // Playlists that name each other several times multiply: bound the entries read in
+            // all of them, not only the files they give.
+            if (++entriesRead_ > kMaxPlaylistEntries) {
+                report_("the playlists name more than " + std::to_string(kMaxPlaylistEntries) +
+                        " entries in all; the rest are left out");
+                full_ = true;
+                break;
+            }
             if (IsUrl(entry) && entry.compare(0, 7, "file://") != 0) {
                 report_(name + ": " + entry + ": streams are not played; left out");
                 continue;
@@ -224,6 +232,7 @@ class Expander {
     std::vector<std::string> files_;
     std::set<std::string> walkedFolders_;
     std::set<std::string> openPlaylists_;
+    std::size_t entriesRead_ = 0;
     bool full_ = false;
 };
 

@@ -12,7 +12,8 @@
 
 namespace hostkit {
 
-// Playlists beyond this size are refused unread; lists stop growing at kMaxPlaylistEntries.
+// Playlists beyond this size are refused unread; lists stop growing at kMaxPlaylistEntries, and
+// nested playlists stop being read after that many entries in all.
 inline constexpr std::size_t kMaxPlaylistBytes = 16u * 1024 * 1024;
 inline constexpr std::size_t kMaxPlaylistEntries = 100000;
 // A walk stops after this many folders (a home folder or / dropped by mistake), and says so.

@@ -2,6 +2,7 @@
 #include "hostkit/waveform.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -64,13 +65,20 @@ void FillWaveform(const SoundWindow& sound, winampVisModule& module) {
 }
 
 void FillSpectrum(const SoundWindow& sound, winampVisModule& module) {
+    // The window is the same at every frame; computed once.
+    static const std::array<double, kFftSize> kHann = [] {
+        std::array<double, kFftSize> hann{};
+        for (int i = 0; i < kFftSize; ++i)
+            hann[static_cast<std::size_t>(i)] =
+                0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * i / (kFftSize - 1));
+        return hann;
+    }();
     const int channels = std::clamp(module.spectrumNch, 0, 2);
     std::vector<std::complex<double>> data(kFftSize);
     for (int c = 0; c < channels; ++c) {
-        for (int i = 0; i < kFftSize; ++i) {
-            double hann = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * i / (kFftSize - 1));
-            data[static_cast<std::size_t>(i)] = hann * SampleAt(sound, i, c) / 32768.0;
-        }
+        for (int i = 0; i < kFftSize; ++i)
+            data[static_cast<std::size_t>(i)] =
+                kHann[static_cast<std::size_t>(i)] * SampleAt(sound, i, c) / 32768.0;
         Fft(data);
         // A full-scale sine peaks at size/4 with this window.
         const double fullScale = kFftSize / 4.0;

@@ -104,11 +104,13 @@ bool FileTrack::Decode(std::int64_t from, std::int64_t to) {
             length_ = windowEnd();
             break;
         }
+        const std::size_t end = window_.size();
+        window_.resize(end + static_cast<std::size_t>(got) * stored);
+        std::int16_t* out = window_.data() + end;
         for (sf_count_t f = 0; f < got; ++f) {
             const float* frame = scratch_.data() + f * channels_;
-            window_.push_back(hostkit::FloatToSample16(frame[0]));
-            if (stored == 2)
-                window_.push_back(hostkit::FloatToSample16(frame[1]));
+            for (int c = 0; c < stored; ++c)
+                *out++ = hostkit::FloatToSample16(frame[c]);
         }
         // Keep the window bounded: drop the oldest frames that are not asked for.
         std::int64_t held = static_cast<std::int64_t>(heldFrames());

@@ -155,9 +155,30 @@ TEST_F(PlaylistTest, AFolderReachedTwiceIsWalkedOnceAndAHugeTreeIsCut) {
     for (std::size_t i = 0; i <= hostkit::kMaxFoldersWalked; ++i)
         std::filesystem::create_directories(memory.Path("huge/" + std::to_string(i)));
     Touch(memory.Path("huge/0/first.wav"));
-    EXPECT_EQ(Expand({memory.Path("huge")}), std::vector<std::string>{memory.Path("huge/0/first.wav")});
+    EXPECT_EQ(Expand({memory.Path("huge")}),
+              std::vector<std::string>{memory.Path("huge/0/first.wav")});
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("walked 10000 folders; the rest are left out"), std::string::npos);
+}
+
+// Each playlist names the next twice, the last a stream: 2^23 readings and refusals unless the
+// entries named by all the playlists together are bounded.
+TEST_F(PlaylistTest, PlaylistsThatMultiplyEachOtherAreCut) {
+    constexpr int kLevels = 24;
+    for (int i = 0; i < kLevels; ++i) {
+        const std::string next = i + 1 < kLevels ? std::to_string(i + 1) + ".m3u\n" : "http://x/\n";
+        Touch(root.Path(std::to_string(i) + ".m3u"), i + 1 < kLevels ? next + next : next);
+    }
+    Touch(root.Path("song.wav"));
+    Touch(root.Path("top.m3u"), "0.m3u\nsong.wav\n");
+    EXPECT_TRUE(Expand({root.Path("top.m3u")}).empty());
+    ASSERT_FALSE(reports.empty());
+    EXPECT_LE(reports.size(), hostkit::kMaxPlaylistEntries + 1);
+    EXPECT_NE(
+        reports.back().find("the playlists name more than 100000 entries in all; the rest are "
+                            "left out"),
+        std::string::npos)
+        << reports.back();
 }
 
 TEST_F(PlaylistTest, AHugePlaylistIsRefusedUnread) {
