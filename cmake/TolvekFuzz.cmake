@@ -6,7 +6,8 @@ if(TOLVEK_FUZZ)
     message(FATAL_ERROR "TOLVEK_FUZZ needs clang; the fuzz preset uses clang++-14")
   endif()
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
-                      -fno-sanitize-recover=undefined)
+                      -fno-sanitize-recover=undefined
+                      -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/fuzz/coverage-ignore.txt)
   add_link_options(-fsanitize=address,undefined)
 endif()
 if(TOLVEK_FUZZ)
