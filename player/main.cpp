@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "hostkit/builtin_tune.h"
+#include "hostkit/capture/capture_source.h"
+#include "hostkit/desktop/plugin_library.h"
 #include "hostkit/host_loop.h"
 #include "hostkit/host_window.h"
-#include "hostkit/desktop/plugin_library.h"
+#include "hostkit/playlist.h"
 #include "hostkit/presented_frame.h"
 #include "platform/host_services.h"
 #include "player/install_paths.h"
@@ -24,10 +26,8 @@
 #include "player/options.h"
 #include "player/render/render_command.h"
 #include "player/sound/audio_output.h"
-#include "player/sound/capture_source.h"
 #include "player/sound/file_track.h"
 #include "player/sound/playback.h"
-#include "hostkit/playlist.h"
 #include "player/sound/pulse_devices.h"
 
 namespace {
@@ -48,7 +48,7 @@ int ListDevices() {
         return 1;
     }
     std::printf("Capture sources (use with --capture NAME; the default is %s):\n",
-                player::kDefaultMonitor);
+                hostkit::kDefaultMonitor);
     for (const auto& device : devices) {
         std::printf("  %-50s %s%s\n", device.name.c_str(), device.description.c_str(),
                     device.monitor ? " (what an output plays)" : "");
@@ -118,9 +118,9 @@ int main(int argc, char** argv) {
     auto report = [&status](const std::string& text) { status.Message(text); };
     player::AudioOutput output;
     std::unique_ptr<player::Playback> playback;
-    std::unique_ptr<player::CaptureSource> capture;
+    std::unique_ptr<hostkit::CaptureSource> capture;
     if (options->capture) {
-        capture = player::CaptureSource::Open(options->captureSource, &error);
+        capture = hostkit::CaptureSource::Open(options->captureSource, &error);
         if (capture == nullptr)
             report(error + "; the show runs on silence");
     } else {

@@ -1,10 +1,13 @@
 // Parsing the player's command line, GNU style.
 #include "player/options.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "hostkit/command_line.h"
 
 namespace player {
+
+using hostkit::IsOption;
+using hostkit::OptionValue;
+using hostkit::ParseClockSeconds;
 
 std::string UsageText() {
     return "Usage: tolvek [OPTION]... [FILE]...\n"
@@ -29,30 +32,6 @@ std::string UsageText() {
            "5 s, Up/Down volume, S shuffle, R repeat, P save the frame on screen as a PNG in\n"
            "the pictures folder, F full screen or window, Q or Escape quit.\n"
            "Without a display, `tolvek render` makes PNG frames or a video of the show.\n";
-}
-
-bool IsOption(const std::string& arg, const std::string& name) {
-    return arg == name || arg.compare(0, name.size() + 1, name + "=") == 0;
-}
-
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t* index,
-                                       const std::string& name, std::string* error) {
-    const std::string& arg = args[*index];
-    if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0)
-        return arg.substr(name.size() + 1);
-    if (*index + 1 < args.size())
-        return args[++*index];
-    *error = "option " + name + " needs a value";
-    return std::nullopt;
-}
-
-std::optional<std::int64_t> ParseClockSeconds(const std::string& text) {
-    errno = 0;
-    char* end = nullptr;
-    const long long seconds = std::strtoll(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno == ERANGE)
-        return std::nullopt;
-    return seconds;
 }
 
 std::optional<PlayerOptions> ParseOptions(const std::vector<std::string>& args,

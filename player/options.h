@@ -27,14 +27,4 @@ struct PlayerOptions {
 std::optional<PlayerOptions> ParseOptions(const std::vector<std::string>& args, std::string* error);
 std::string UsageText();
 
-// Pieces both command lines (the player's and `tolvek render`'s) are read with.
-// True when `arg` is the option `name`, alone or as "name=VALUE".
-bool IsOption(const std::string& arg, const std::string& name);
-// The value of the option `name` at args[*index]: what follows "=", else the next argument
-// (and *index moves on to it); nothing, with `error` set, when there is none.
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t* index,
-                                       const std::string& name, std::string* error);
-// --clock's whole seconds, which may be negative; nothing when `text` is not one.
-std::optional<std::int64_t> ParseClockSeconds(const std::string& text);
-
 }  // namespace player

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "hostkit/capture/capture_source.h"
 #include "platform/host_services.h"
-#include "player/sound/capture_source.h"
 #include "screensaver/saver_host.h"
 #include "screensaver/saver_options.h"
 #include "screensaver/saver_window.h"
@@ -105,10 +105,10 @@ int main(int argc, char** argv) {
         return Fail(error);
     saver::WindowPainter painter(*window);
 
-    std::unique_ptr<player::CaptureSource> capture;
+    std::unique_ptr<hostkit::CaptureSource> capture;
     std::string source = "silence";
     if (!options->silence) {
-        capture = player::CaptureSource::Open(options->captureName, &error);
+        capture = hostkit::CaptureSource::Open(options->captureName, &error);
         if (capture == nullptr)
             std::fprintf(stderr, "tolvek-screensaver: %s; the show runs on silence\n",
                          error.c_str());

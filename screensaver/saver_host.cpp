@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "hostkit/capture/capture_source.h"
 #include "hostkit/desktop/embedded_show.h"
-#include "player/sound/capture_source.h"
 #include "screensaver/saver_window.h"
 #include "screensaver/window_painter.h"
 
@@ -21,12 +21,12 @@ namespace {
 
 class SaverClient : public hostkit::HostClient {
   public:
-    explicit SaverClient(player::CaptureSource* capture)
+    explicit SaverClient(hostkit::CaptureSource* capture)
         : capture_(capture),
-          captured_(static_cast<std::size_t>(kWaveformSamples) * player::kCaptureChannels) {}
+          captured_(static_cast<std::size_t>(kWaveformSamples) * hostkit::kCaptureChannels) {}
 
     hostkit::SoundFormat Format() override {
-        return {player::kCaptureRate, player::kCaptureChannels};
+        return {hostkit::kCaptureRate, hostkit::kCaptureChannels};
     }
 
     void Tick() override {
@@ -47,12 +47,12 @@ class SaverClient : public hostkit::HostClient {
             return {};  // silence
         // Live sound has no future: the newest frames are the closest to what is heard.
         capture_->Latest(kWaveformSamples, captured_.data());
-        return {hostkit::SoundWindow{captured_.data(), kWaveformSamples, player::kCaptureChannels},
+        return {hostkit::SoundWindow{captured_.data(), kWaveformSamples, hostkit::kCaptureChannels},
                 std::nullopt};
     }
 
   private:
-    player::CaptureSource* capture_;
+    hostkit::CaptureSource* capture_;
     bool captureFailed_ = false;
     std::vector<std::int16_t> captured_;
 };
@@ -69,7 +69,7 @@ std::optional<ShowEnd> Ending(const SaverWindow& window, const volatile std::sig
 }  // namespace
 
 ShowReport HostShow(const std::string& pluginPath, SaverWindow& window, WindowPainter& painter,
-                    player::CaptureSource* capture, const volatile std::sig_atomic_t& stop) {
+                    hostkit::CaptureSource* capture, const volatile std::sig_atomic_t& stop) {
     ShowReport report;
     // The plug-in's message boxes and lines reach the error output (XScreenSaver's log) through
     // the platform already, and a screensaver has nobody to show them to.

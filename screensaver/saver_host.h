@@ -6,7 +6,7 @@
 #include <csignal>
 #include <string>
 
-namespace player {
+namespace hostkit {
 class CaptureSource;
 }
 
@@ -33,7 +33,7 @@ struct ShowReport {
 
 // `capture` may be null (silence). `stop` becomes non-zero from a signal handler.
 ShowReport HostShow(const std::string& pluginPath, SaverWindow& window, WindowPainter& painter,
-                    player::CaptureSource* capture, const volatile std::sig_atomic_t& stop);
+                    hostkit::CaptureSource* capture, const volatile std::sig_atomic_t& stop);
 
 // Says why there is no show (`why`: the file and the problem) in the window until a stop
 // request or the window's end, repainted when uncovered or resized.

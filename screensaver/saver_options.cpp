@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "player/options.h"
+#include "hostkit/command_line.h"
 
 namespace saver {
 namespace {
@@ -63,9 +63,9 @@ std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& ar
     for (std::size_t i = 0; i < normal.size(); ++i) {
         const std::string& arg = normal[i];
         auto value = [&](const std::string& name) {
-            return player::OptionValue(normal, &i, name, error);
+            return hostkit::OptionValue(normal, &i, name, error);
         };
-        auto is = [&](const std::string& name) { return player::IsOption(arg, name); };
+        auto is = [&](const std::string& name) { return hostkit::IsOption(arg, name); };
         if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--version") {
@@ -103,7 +103,7 @@ std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& ar
             auto text = value("--clock");
             if (!text)
                 return std::nullopt;
-            options.clockSeconds = player::ParseClockSeconds(*text);
+            options.clockSeconds = hostkit::ParseClockSeconds(*text);
             if (!options.clockSeconds) {
                 *error = "--clock takes whole seconds, not '" + *text + "'";
                 return std::nullopt;

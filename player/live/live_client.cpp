@@ -4,10 +4,10 @@
 #include <ctime>
 #include <filesystem>
 
-#include "hostkit/waveform.h"
+#include "hostkit/capture/capture_source.h"
 #include "hostkit/desktop/frame_save.h"
+#include "hostkit/waveform.h"
 #include "player/live/status_line.h"
-#include "player/sound/capture_source.h"
 #include "player/sound/dropped_sources.h"
 #include "player/sound/playback.h"
 
@@ -31,20 +31,20 @@ const char* StateName(Transport transport) {
 
 }  // namespace
 
-LiveClient::LiveClient(Playback* playback, CaptureSource* capture, std::function<void(int)> sleep,
-                       StatusLine* status)
+LiveClient::LiveClient(Playback* playback, hostkit::CaptureSource* capture,
+                       std::function<void(int)> sleep, StatusLine* status)
     : playback_(playback),
       capture_(capture),
       sleep_(std::move(sleep)),
       status_(status),
-      captured_(static_cast<std::size_t>(kWaveformSamples) * kCaptureChannels) {}
+      captured_(static_cast<std::size_t>(kWaveformSamples) * hostkit::kCaptureChannels) {}
 
 LiveClient::~LiveClient() = default;
 
 hostkit::SoundFormat LiveClient::Format() {
     if (playback_ != nullptr && playback_->track() != nullptr)
         return {playback_->sampleRate(), playback_->sourceChannels()};
-    return {kCaptureRate, kCaptureChannels};
+    return {hostkit::kCaptureRate, hostkit::kCaptureChannels};
 }
 
 void LiveClient::Tick() {
@@ -79,7 +79,7 @@ hostkit::HeardSound LiveClient::Sound(const winampVisModule& module) {
     } else if (capture_ != nullptr) {
         // Live sound has no future: the newest frames are the closest to what is heard.
         capture_->Latest(kWaveformSamples, captured_.data());
-        sound = hostkit::SoundWindow{captured_.data(), kWaveformSamples, kCaptureChannels};
+        sound = hostkit::SoundWindow{captured_.data(), kWaveformSamples, hostkit::kCaptureChannels};
     }
     return {sound, std::nullopt};
 }
@@ -145,7 +145,8 @@ void LiveClient::Act(PlayerCommand command) {
 void LiveClient::Drop(const std::vector<std::string>& paths) {
     if (playback_ == nullptr) {
         if (status_ != nullptr)
-            status_->Message("dropped files are played when the player plays files, not live sound");
+            status_->Message(
+                "dropped files are played when the player plays files, not live sound");
         return;
     }
     drops_.push_back(std::make_unique<DroppedSources>(paths));
@@ -185,8 +186,8 @@ void LiveClient::SaveFrame() {
         return;
     }
     std::string error;
-    const std::string path =
-        hostkit::SaveFrame(frames_->latest(), hostkit::PicturesFolder(), std::time(nullptr), &error);
+    const std::string path = hostkit::SaveFrame(frames_->latest(), hostkit::PicturesFolder(),
+                                                std::time(nullptr), &error);
     status_->Message(path.empty() ? error : "saved the frame on screen as " + path);
 }
 

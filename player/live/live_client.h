@@ -10,13 +10,16 @@
 #include <vector>
 
 #include "hostkit/host_loop.h"
-#include "hostkit/presented_frame.h"
 #include "hostkit/host_window.h"
+#include "hostkit/presented_frame.h"
+
+namespace hostkit {
+class CaptureSource;
+}
 
 namespace player {
 
 class Playback;
-class CaptureSource;
 class StatusLine;
 class DroppedSources;
 
@@ -24,7 +27,7 @@ class LiveClient : public hostkit::HostClient, public hostkit::HostControls {
   public:
     // Either `playback` or `capture` may be set; with neither the show runs on silence.
     // `sleep` waits the given milliseconds; `status` may be null.
-    LiveClient(Playback* playback, CaptureSource* capture, std::function<void(int)> sleep,
+    LiveClient(Playback* playback, hostkit::CaptureSource* capture, std::function<void(int)> sleep,
                StatusLine* status);
     ~LiveClient() override;
 
@@ -57,7 +60,7 @@ class LiveClient : public hostkit::HostClient, public hostkit::HostControls {
     void SaveFrame();
 
     Playback* playback_;
-    CaptureSource* capture_;
+    hostkit::CaptureSource* capture_;
     std::function<void(int)> sleep_;
     StatusLine* status_;
     bool capturePaused_ = false;

@@ -7,10 +7,15 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "player/options.h"
+#include "hostkit/command_line.h"
 #include "player/render/video_encoder.h"
 
 namespace player {
+
+using hostkit::IsOption;
+using hostkit::OptionValue;
+using hostkit::ParseClockSeconds;
+
 namespace {
 
 // Frame numbers stay far from overflow in every product with the sample rate.

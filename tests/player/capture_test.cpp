@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "player/sound/capture_source.h"
+#include "hostkit/capture/capture_source.h"
 #include "player/sound/pulse_devices.h"
 #include "tests/player/pulse_server.h"
 #include "tests/player/run_player.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <thread>
 
-#include "player/sound/capture_source.h"
+#include "hostkit/capture/capture_source.h"
 #include "tests/player/pulse_server.h"
 
 namespace robustness {
@@ -19,7 +19,7 @@ TEST(SoundServer, VanishingWhileCapturingEndsTheCaptureWithAReasonAndNothingWait
         GTEST_SKIP() << "no PulseAudio server could be started (" << server->failure() << ")";
     setenv("PULSE_SERVER", server->address().c_str(), 1);
     std::string error;
-    auto capture = player::CaptureSource::Open("", &error);
+    auto capture = hostkit::CaptureSource::Open("", &error);
     unsetenv("PULSE_SERVER");
     ASSERT_NE(capture, nullptr) << error;
     std::vector<std::int16_t> frames(576 * 2);

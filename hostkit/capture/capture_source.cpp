@@ -1,6 +1,6 @@
 // Reading the sound server's capture stream on its own thread; the host loop only copies the
 // newest frames out under a lock.
-#include "player/sound/capture_source.h"
+#include "hostkit/capture/capture_source.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>
@@ -8,7 +8,7 @@
 #include <chrono>
 #include <cstring>
 
-namespace player {
+namespace hostkit {
 namespace {
 
 constexpr int kReadFrames = kCaptureRate / 100;  // 10 ms per read keeps the delay short
@@ -104,4 +104,4 @@ std::string CaptureSource::failure() const {
     return failure_;
 }
 
-}  // namespace player
+}  // namespace hostkit

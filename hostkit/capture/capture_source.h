@@ -12,7 +12,7 @@
 
 struct pa_simple;
 
-namespace player {
+namespace hostkit {
 
 inline constexpr int kCaptureRate = 44100;
 inline constexpr int kCaptureChannels = 2;
@@ -49,4 +49,4 @@ class CaptureSource {
     std::string failure_;
 };
 
-}  // namespace player
+}  // namespace hostkit
