@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "tests/support/host_window.h"
+
 namespace player_testing {
 
 FakePlugin::FakePlugin() {
@@ -40,13 +42,7 @@ void ScriptedClient::Wait(int delayMs) {
 }
 
 bool QuitRequestPending() {
-    MSG message;
-    bool quit = false;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-        if (message.message == WM_QUIT)
-            quit = true;
-    }
-    return quit;
+    return testing_support::DiscardMessages();
 }
 
 }  // namespace player_testing

@@ -51,7 +51,8 @@ void ShowFixture::SetUp() {
 }
 
 void ShowFixture::TearDown() {
-    if (initialised) module->Quit(module);
+    if (initialised)
+        module->Quit(module);
     Pump();
     CloseHostWindow(parent, "TestHostParent");
     Pump();
@@ -61,16 +62,7 @@ void ShowFixture::TearDown() {
 }
 
 bool ShowFixture::Pump() {
-    MSG message;
-    bool quit = false;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            quit = true;
-            continue;
-        }
-        DispatchMessageA(&message);
-    }
-    return quit;
+    return testing_support::PumpMessages();
 }
 
 void ShowFixture::FillWaveform(unsigned char value) {
@@ -78,7 +70,8 @@ void ShowFixture::FillWaveform(unsigned char value) {
 }
 
 void ShowFixture::RenderFrames(int n) {
-    for (int i = 0; i < n; ++i) ASSERT_EQ(module->Render(module), 0);
+    for (int i = 0; i < n; ++i)
+        ASSERT_EQ(module->Render(module), 0);
 }
 
 }  // namespace testing_support

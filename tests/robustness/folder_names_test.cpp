@@ -6,6 +6,7 @@
 
 #include "tests/robustness/plugin_copy.h"
 #include "tests/robustness/show_tour.h"
+#include "tests/support/host_window.h"
 
 namespace robustness {
 namespace {
@@ -35,9 +36,7 @@ TEST(PluginFolder, TheLoadedLibraryFindsItsFilesBesideItThroughSpacesAndNonAscii
         EXPECT_EQ(module->Render(module), 0);
     module->Quit(module);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    testing_support::DiscardMessages();
 }
 
 TEST(PluginFolder, DataPathsOfExactly259CharactersAreTaken) {

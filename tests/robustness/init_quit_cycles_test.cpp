@@ -44,8 +44,7 @@ TEST(InitQuitCycles, AThousandLeaveNoWindowDisplayObjectFileOrMemoryBehind) {
         for (int frame = 0; frame < 2; ++frame)
             ok = module->Render(module) == 0 && ok;
         module->Quit(module);
-        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
-        }
+        testing_support::DiscardMessages();
         ok =
             ok && platform::CountWindows() == windows && platform::CountDisplayObjects() == objects;
         if (cycle == 1)
@@ -71,8 +70,7 @@ TEST(InitQuitCycles, AThousandLeaveNoWindowDisplayObjectFileOrMemoryBehind) {
     EXPECT_LT(grown, 2048) << "kB of growth from cycle 100 to cycle " << kCycles;
 #endif
     testing_support::CloseHostWindow(parent, "CyclesHost");
-    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
-    }
+    testing_support::DiscardMessages();
 }
 
 }  // namespace

@@ -42,14 +42,8 @@ class Tour {
     }
 
     void Pump() {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                result_.quitRequested = true;
-                continue;
-            }
-            DispatchMessageA(&message);
-        }
+        if (testing_support::PumpMessages())
+            result_.quitRequested = true;
     }
 
   private:
@@ -71,18 +65,19 @@ int TourResult::LinesWith(const std::string& text) const {
 TourResult TourTheShow(HINSTANCE instance, const std::function<void(int)>& beforeRender) {
     TourResult result;
     // Messages left by an earlier show in this process are not this one's.
-    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
-    }
+    testing_support::DiscardMessages();
     platform::SetDisplayPreference(platform::DisplayPreference::Headless);
     platform::FixCalendarTime(1000000000);
     std::vector<BYTE> lastFrame;
-    platform::ObserverHandle presents = platform::AddPresentObserver([&result, &lastFrame](const platform::PresentedFrame& frame) {
-        ++result.presented;
-        frame.CopyPixels(lastFrame);
-    });
-    platform::ObserverHandle boxes = platform::AddMessageBoxObserver([&result](const char* caption, const char* text) {
-        result.messageBoxes.push_back(std::string(caption) + "|" + text);
-    });
+    platform::ObserverHandle presents =
+        platform::AddPresentObserver([&result, &lastFrame](const platform::PresentedFrame& frame) {
+            ++result.presented;
+            frame.CopyPixels(lastFrame);
+        });
+    platform::ObserverHandle boxes =
+        platform::AddMessageBoxObserver([&result](const char* caption, const char* text) {
+            result.messageBoxes.push_back(std::string(caption) + "|" + text);
+        });
     testing_support::ResetLoadTimeCounters(showState);
     const int windowsBefore = platform::CountWindows();
     const int objectsBefore = platform::CountDisplayObjects();

@@ -2,6 +2,7 @@
 #include "tests/support/headless_display.h"
 
 #include "platform/host_services.h"
+#include "tests/support/host_window.h"
 
 namespace testing_support {
 namespace {
@@ -43,12 +44,7 @@ HeadlessDisplay::~HeadlessDisplay() {
 }
 
 bool HeadlessDisplay::DrainQuitRequest() {
-    MSG message;
-    bool quit = false;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) quit = true;
-    }
-    return quit;
+    return DiscardMessages();
 }
 
 std::vector<unsigned char> ReadPixels(Surface& surface) {

@@ -17,6 +17,28 @@ void CloseHostWindow(HWND window, const char* className) {
     UnregisterClassA(className, nullptr);
 }
 
+bool PumpMessages() {
+    MSG message;
+    bool quit = false;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            quit = true;
+        else
+            DispatchMessageA(&message);
+    }
+    return quit;
+}
+
+bool DiscardMessages() {
+    MSG message;
+    bool quit = false;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            quit = true;
+    }
+    return quit;
+}
+
 void PrepareModule(winampVisModule* module, HWND parent, HINSTANCE instance) {
     module->hwndParent = parent;
     module->hDllInstance = instance;

@@ -12,6 +12,12 @@ HWND OpenHostWindow(const char* className, WNDPROC procedure = nullptr);
 // Destroys the window and unregisters its class.
 void CloseHostWindow(HWND window, const char* className);
 
+// A host's message pump: delivers what is waiting; true when the quit request was among it.
+bool PumpMessages();
+// Drops what is waiting (an earlier show's leftovers) undelivered; true when the quit request
+// was among it.
+bool DiscardMessages();
+
 // The fields a host sets before Init: its window, the module's instance, 44.1 kHz stereo.
 void PrepareModule(winampVisModule* module, HWND parent, HINSTANCE instance);
 
