@@ -112,6 +112,10 @@ def check_silence_frames(obs, references):
         path = os.path.join(SCRATCH, f"silence-{target}.png")
         shot = obs.screenshot(SOURCE, path)
         newest = obs.trace.last_frame()["present"]
+        if oldest > references.last:
+            fail(f"the show had passed frame {references.last}, the last one rendered to compare "
+                 f"with, before the screenshot of frame {target} was taken (frames {oldest} to "
+                 f"{newest}): OBS was held up that long")
         k, differing, largest = references.match(shot, oldest, newest)
         if differing:
             fail(f"the screenshot (taken while frames {oldest} to {newest} were presented) is "
