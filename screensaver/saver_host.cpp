@@ -21,9 +21,7 @@ namespace {
 
 class SaverClient : public hostkit::HostClient {
   public:
-    explicit SaverClient(hostkit::CaptureSource* capture)
-        : capture_(capture),
-          captured_(static_cast<std::size_t>(kWaveformSamples) * hostkit::kCaptureChannels) {}
+    explicit SaverClient(hostkit::CaptureSource* capture) : capture_(capture) {}
 
     hostkit::SoundFormat Format() override {
         return {hostkit::kCaptureRate, hostkit::kCaptureChannels};
@@ -45,16 +43,12 @@ class SaverClient : public hostkit::HostClient {
     hostkit::HeardSound Sound(const winampVisModule&) override {
         if (capture_ == nullptr || captureFailed_)
             return {};  // silence
-        // Live sound has no future: the newest frames are the closest to what is heard.
-        capture_->Latest(kWaveformSamples, captured_.data());
-        return {hostkit::SoundWindow{captured_.data(), kWaveformSamples, hostkit::kCaptureChannels},
-                std::nullopt};
+        return {capture_->Heard(), std::nullopt};
     }
 
   private:
     hostkit::CaptureSource* capture_;
     bool captureFailed_ = false;
-    std::vector<std::int16_t> captured_;
 };
 
 // Why the hack ends the show before the show ends itself; nothing while it goes on.

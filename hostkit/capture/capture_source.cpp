@@ -99,6 +99,11 @@ std::int64_t CaptureSource::Latest(int frames, std::int16_t* out) const {
     return written_;
 }
 
+SoundWindow CaptureSource::Heard() {
+    Latest(kWaveformSamples, heard_.data());
+    return {heard_.data(), kWaveformSamples, kCaptureChannels};
+}
+
 std::string CaptureSource::failure() const {
     std::lock_guard lock(mutex_);
     return failure_;

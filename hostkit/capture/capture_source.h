@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "hostkit/waveform.h"
+
 struct pa_simple;
 
 namespace hostkit {
@@ -30,6 +32,9 @@ class CaptureSource {
     // The newest `frames` frames captured (older ones first), stereo 16-bit; silence before the
     // first. Returns how many frames have been captured in all.
     std::int64_t Latest(int frames, std::int16_t* out) const;
+    // The newest kWaveformSamples frames as the sound a host hands the plug-in (live sound has
+    // no future: they are the closest to what is heard); valid until the next call.
+    SoundWindow Heard();
     const std::string& name() const { return name_; }
     // The reader stopped on an error (the server went away); the reason, else empty.
     std::string failure() const;
@@ -47,6 +52,8 @@ class CaptureSource {
     std::vector<std::int16_t> ring_;  // kCaptureRate frames
     std::int64_t written_ = 0;        // frames captured in all
     std::string failure_;
+    std::vector<std::int16_t> heard_ =
+        std::vector<std::int16_t>(static_cast<std::size_t>(kWaveformSamples) * kCaptureChannels);
 };
 
 }  // namespace hostkit

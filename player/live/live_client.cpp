@@ -33,11 +33,7 @@ const char* StateName(Transport transport) {
 
 LiveClient::LiveClient(Playback* playback, hostkit::CaptureSource* capture,
                        std::function<void(int)> sleep, StatusLine* status)
-    : playback_(playback),
-      capture_(capture),
-      sleep_(std::move(sleep)),
-      status_(status),
-      captured_(static_cast<std::size_t>(kWaveformSamples) * hostkit::kCaptureChannels) {}
+    : playback_(playback), capture_(capture), sleep_(std::move(sleep)), status_(status) {}
 
 LiveClient::~LiveClient() = default;
 
@@ -77,9 +73,7 @@ hostkit::HeardSound LiveClient::Sound(const winampVisModule& module) {
     if (playback_ != nullptr) {
         sound = playback_->WindowAt(module.latencyMs);
     } else if (capture_ != nullptr) {
-        // Live sound has no future: the newest frames are the closest to what is heard.
-        capture_->Latest(kWaveformSamples, captured_.data());
-        sound = hostkit::SoundWindow{captured_.data(), kWaveformSamples, hostkit::kCaptureChannels};
+        sound = capture_->Heard();
     }
     return {sound, std::nullopt};
 }

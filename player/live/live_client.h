@@ -67,7 +67,6 @@ class LiveClient : public hostkit::HostClient, public hostkit::HostControls {
     std::atomic<bool> quitRequested_{false};
     bool quitPosted_ = false;
     bool captureFailureShown_ = false;
-    std::vector<std::int16_t> captured_;
     const hostkit::PresentedFrameCapture* frames_ = nullptr;
     std::function<void(const std::string&)> titleSink_;
     std::string title_;
