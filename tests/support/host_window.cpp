@@ -17,26 +17,28 @@ void CloseHostWindow(HWND window, const char* className) {
     UnregisterClassA(className, nullptr);
 }
 
-bool PumpMessages() {
+namespace {
+
+bool TakeMessages(bool deliver) {
     MSG message;
     bool quit = false;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT)
             quit = true;
-        else
+        else if (deliver)
             DispatchMessageA(&message);
     }
     return quit;
 }
 
+}  // namespace
+
+bool PumpMessages() {
+    return TakeMessages(true);
+}
+
 bool DiscardMessages() {
-    MSG message;
-    bool quit = false;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            quit = true;
-    }
-    return quit;
+    return TakeMessages(false);
 }
 
 void PrepareModule(winampVisModule* module, HWND parent, HINSTANCE instance) {
