@@ -77,9 +77,9 @@ class HeadlessShow {
     ~HeadlessShow() {
         if (initialised_)
             module->Quit(module);
-        Pump();
+        testing_support::PumpMessages();
         testing_support::CloseHostWindow(parent_, "BenchHost");
-        Pump();
+        testing_support::PumpMessages();
         boxes_.Reset();
     }
     HeadlessShow(const HeadlessShow&) = delete;
@@ -102,13 +102,6 @@ class HeadlessShow {
 
   private:
     platform::ObserverHandle boxes_;
-    static void Pump() {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message != WM_QUIT)
-                DispatchMessageA(&message);
-        }
-    }
     HWND parent_ = nullptr;
     bool initialised_ = false;
 };
