@@ -1,5 +1,6 @@
 // The contact sheet shows every frame through its own picture's palette.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -65,7 +66,8 @@ TEST(ContactSheet, WritesAPngFile) {
     image.width = 3;
     image.height = 2;
     image.pixels.assign(6, Rgb{9, 8, 7});
-    const auto path = std::filesystem::temp_directory_path() / "tolvek-contact-sheet-test.png";
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("tolvek-contact-sheet-test-" + std::to_string(getpid()) + ".png");
     std::ostringstream errors;
     ASSERT_TRUE(WritePng(image, path.string(), errors)) << errors.str();
     const auto bytes = testing::ReadFileBytes(path.string());
@@ -80,7 +82,8 @@ TEST(PictureFolder, UnwritableFolderIsReportedOnOneLine) {
     std::ostringstream errors;
     const std::vector<Picture> pics = {TwoTiles()};
     // A file where the folder should be.
-    const auto blocker = std::filesystem::temp_directory_path() / "tolvek-pictures-blocker";
+    const auto blocker = std::filesystem::temp_directory_path() /
+                         ("tolvek-pictures-blocker-" + std::to_string(getpid()));
     std::ofstream(blocker.string()) << "x";
     EXPECT_FALSE(WritePictures(pics, blocker.string(), errors));
     std::filesystem::remove(blocker);

@@ -13,6 +13,7 @@
 #include "audacious/show_controller.h"
 #include "platform/host_services.h"
 #include "tests/player/fake_plugin/fake_vis_record.h"
+#include "tests/support/bmp_writer.h"
 
 namespace {
 
@@ -88,8 +89,8 @@ void PushSine(hostkit::SoundRing& ring, double hz, int channels, int blocks) {
 
 TEST(AudaciousController, ShowsTheFramesAndAnswersTheKeysAsThePlayerDoes) {
     RecordingHost host(BuiltPlugin());
-    host.pictures = (fs::temp_directory_path() / "tolvek-audacious-pictures").string();
-    fs::remove_all(host.pictures);
+    const testing_support::TempFolder scratch;
+    host.pictures = scratch.Path("pictures");
     RecordingView view;
     ShowController controller(host, view);
     controller.ViewShown();
@@ -122,7 +123,6 @@ TEST(AudaciousController, ShowsTheFramesAndAnswersTheKeysAsThePlayerDoes) {
     EXPECT_GT(fs::file_size(saved.front()), 1000u);
     host.Ticks(200);  // the word passes
     EXPECT_EQ(controller.NoticeText(), "");
-    fs::remove_all(host.pictures);
 
     // Escape ends the show: the full-screen view closes, the button is offered, the timer stops;
     // the button starts it again.

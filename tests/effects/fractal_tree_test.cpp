@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -14,6 +13,7 @@
 
 #include "effects/fractal_tree.h"
 #include "tests/effects/effect_test_support.h"
+#include "tests/support/bmp_writer.h"
 
 namespace {
 
@@ -33,8 +33,10 @@ void PutLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int 
 
 // A 32x32 8-bit BMP: a disc of kLeafBody on index 0, with kLeafMark at (8, 8). Every palette
 // entry has its own colour, so loading under its own palette keeps the indices.
+// The tests run as separate processes side by side, so each writes its own folder: a shared
+// name would be truncated by one while another reads it.
 std::string WriteLeafBitmap() {
-    const std::string path = ::testing::TempDir() + "/tree_test_leaf.bmp";
+    static const testing_support::TempFolder folder;
     std::vector<std::uint8_t> bytes{'B', 'M'};
     const std::uint32_t offset = 14 + 40 + 256 * 4;
     PutLittleEndian(bytes, offset + 32 * 32, 4);
@@ -63,10 +65,7 @@ std::string WriteLeafBitmap() {
             bytes.push_back(index);
         }
     }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return path;
+    return folder.Write("leaf.bmp", bytes);
 }
 
 class Tree : public ::testing::Test {

@@ -12,6 +12,7 @@
 #include "hostkit/desktop/embedded_show.h"
 #include "hostkit/sound_ring.h"
 #include "platform/host_services.h"
+#include "tests/support/bmp_writer.h"
 
 namespace {
 
@@ -214,7 +215,8 @@ TEST(EmbeddedShow, MissingPluginOrDataPackIsSaid) {
     EXPECT_NE(error.find("/nonexistent/vis_tolvek.so"), std::string::npos) << error;
     EXPECT_FALSE(host.Start({}, &error));
     // The plug-in alone, without its data folder beside it.
-    const auto dir = std::filesystem::temp_directory_path() / "tolvek-embedded-nodata";
+    const testing_support::TempFolder scratch;
+    const std::filesystem::path dir = scratch.Path("tolvek-embedded-nodata");
     std::filesystem::create_directories(dir);
     std::filesystem::copy_file(BuiltPlugin(), dir / "vis_tolvek.so",
                                std::filesystem::copy_options::overwrite_existing);
@@ -222,7 +224,6 @@ TEST(EmbeddedShow, MissingPluginOrDataPackIsSaid) {
     if (host.Start({}, &error))
         host.Turn(true);
     host.session.Stop();
-    std::filesystem::remove_all(dir);
     ASSERT_FALSE(host.messages.empty()) << "a missing data pack went unsaid";
     EXPECT_NE(host.messages.front().find("tolvek-embedded-nodata/v_tolvek/"), std::string::npos)
         << host.messages.front();

@@ -2,6 +2,7 @@
 // lost full screen, a reset device), the display mode refused, and the X server vanishing under
 // the running player.
 #include <fcntl.h>
+#include <poll.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -62,29 +63,42 @@ TEST(Display, ARefusedDisplayModeIsReportedAndTheHostIsAskedToQuit) {
 }
 
 // An X server of the test's own on a display number nobody uses; empty name when none starts.
+// The server picks the number itself (-displayfd) and takes it with its lock: tests running side
+// by side that chose a free-looking number each would race for the same one.
 class XServer {
   public:
     XServer() {
-        int number = 150;
-        while (number < 250 && std::filesystem::exists(Socket(number)))
-            ++number;
-        char display[16];
-        std::snprintf(display, sizeof display, ":%d", number);
+        int ends[2];
+        if (pipe(ends) != 0)
+            return;
         pid_ = fork();
         if (pid_ == 0) {
-            execlp("Xvfb", "Xvfb", display, "-screen", "0", "800x600x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
+            close(ends[0]);
+            const std::string fd = std::to_string(ends[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
+        close(ends[1]);
+        // The number arrives once the server listens; a server that cannot start closes the pipe.
+        std::string digits;
+        pollfd ready{ends[0], POLLIN, 0};
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (pid_ > 0 && !std::filesystem::exists(Socket(number)) &&
-               std::chrono::steady_clock::now() < deadline &&
-               waitpid(pid_, nullptr, WNOHANG) == 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        while (pid_ > 0 && digits.find('\n') == std::string::npos) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0)
+                break;
+            char chunk[16];
+            const ssize_t got = read(ends[0], chunk, sizeof chunk);
+            if (got <= 0)
+                break;
+            digits.append(chunk, static_cast<std::size_t>(got));
         }
-        if (std::filesystem::exists(Socket(number))) {
-            name_ = display;
-            number_ = number;
+        close(ends[0]);
+        if (digits.find('\n') != std::string::npos) {
+            number_ = std::atoi(digits.c_str());
+            name_ = ":" + std::to_string(number_);
         }
     }
     ~XServer() { Kill(); }
@@ -96,7 +110,7 @@ class XServer {
             waitpid(pid_, nullptr, 0);
             pid_ = -1;
         }
-        if (number_ > 0) {
+        if (number_ >= 0) {
             std::error_code ignored;
             std::filesystem::remove(Socket(number_), ignored);
             char lock[32];
