@@ -13,6 +13,18 @@ namespace {
 // The flip is handed to the display's own thread; give it time to reach the screen.
 constexpr DWORD kSettleMs = 500;
 
+// Waits as an idle message loop does, leaving every message queued for the next turn. A plain
+// Sleep is not enough: Wine copies what a window drew to the X screen only while its thread waits
+// for messages, so without this the photograph shows the frame before.
+void SettleAsAnIdleLoop() {
+    const DWORD start = GetTickCount();
+    for (DWORD waited = 0; waited < kSettleMs; waited = GetTickCount() - start) {
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, kSettleMs - waited, QS_ALLINPUT) ==
+            WAIT_OBJECT_0)
+            Sleep(1);  // a message is waiting: it stays for the turn; keep the time running
+    }
+}
+
 }  // namespace
 
 VisClient::VisClient(const hostkit::HostOptions& options, const hostkit::Sound* sound, HostLog& log)
@@ -58,7 +70,7 @@ void VisClient::Tick() {
 }
 
 void VisClient::TakeShot(const std::string& path) {
-    Sleep(kSettleMs);
+    SettleAsAnIdleLoop();
     const DisplayMode mode = CurrentDisplayMode();
     hostkit::RgbImage image;
     if (mode.width <= 0 || !PhotographScreen(mode.width, mode.height, &image)) {
