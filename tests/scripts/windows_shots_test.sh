@@ -25,6 +25,9 @@ check "only the first 40 lines of each report are shown" \
   "[ \$(grep -c '^  line' '$work/same.txt') -eq 78 ]"
 check "frame 650 leaves out its box, frame 300 none" \
   "grep -q 'ignore-box 199,149,440,330' '$work/same.txt' && ! grep 'args:.*linux-300' '$work/same.txt' | grep -q ignore-box"
+STUB_STATUS=0 "$repo/scripts/windows-compare-shots" --whole "$work/out" "$work/linux" 650 \
+  >"$work/whole.txt" 2>&1
+check "--whole leaves out no box" "! grep -q ignore-box '$work/whole.txt'"
 STUB_STATUS=1 "$repo/scripts/windows-compare-shots" "$work/out" "$work/linux" 300 \
   >/dev/null 2>&1
 check "differing frames fail" "[ $? -ne 0 ]"
